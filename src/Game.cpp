@@ -1,0 +1,388 @@
+// Game: start-up and shut-down, the record file, the title screen and the play round.
+// The round's frame order lives in RoundFrame, top to bottom, as the game runs it.
+#include "Game.h"
+
+#include <SDL_image.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+namespace {
+
+constexpr const char* kSheetPath = "image/material.bmp";
+constexpr const char* kRecordPath = "./Rec.dat";
+constexpr const char* kRecordTempPath = "./Rec.dat.tmp";
+constexpr int kRecordReadSize = 7;  // fgets takes at most six characters a line
+
+constexpr int kOpaque = 255;
+constexpr int kFadeStep = 5;             // title and game-over images fade in by 5 a frame
+constexpr int kCentrePromptTitleY = 240;
+constexpr int kCentrePromptOverY = 246;
+
+constexpr int kBoostCost = 1;            // gauge points per boosted frame
+constexpr int kGaugePerItem = 10;
+constexpr int kRegenBase = 25;           // frames per regained point: 25 - 2 * speed ...
+constexpr int kRegenPerSpeed = 2;
+constexpr int kRegenFastest = 3;         // ... never fewer than 3
+constexpr int kScorePerSpeedStep = 1000; // the scroll speed rises every 1000 frames
+constexpr int kLeftCrashX = -11;         // a ship further left than this has crashed
+constexpr int kShiftCrash = 155;         // a strip shifted further than this has crashed
+constexpr int kSlideAfterCrash = 10;     // the wreck slides left 10 pixels a frame
+constexpr int kTrailAlphaStep = 5;       // trail image i is drawn at (20 - i) * 5
+
+SDL_Rect Rect(Sint16 x, Sint16 y, Uint16 w = 0, Uint16 h = 0) {
+    SDL_Rect r;
+    r.x = x;
+    r.y = y;
+    r.w = w;
+    r.h = h;
+    return r;
+}
+
+// Alphas count up by a step and stop at opaque.
+int FadeIn(int alpha) {
+    alpha += kFadeStep;
+    return alpha > kOpaque - 1 ? kOpaque : alpha;
+}
+
+int CapGauge(int gauge) { return gauge > kGaugeMax - 1 ? kGaugeMax : gauge; }
+
+}  // namespace
+
+// ---------------------------------------------------------------- start-up, shut-down
+
+Game::Game()
+    : screen(nullptr), material(nullptr), format(nullptr), recordFile(nullptr), recordLine{},
+      recordA(0), recordB(0), recordMissing(0), backColor(0), starColor(0), mode(kModeA),
+      boost(0), regenCount(0), regenInterval(0), score(0), gameOver(0), logoSrc{}, logoDst{},
+      titleAlpha(0), modeASrc{}, modeADst{}, modeBSrc{}, modeBDst{}, roundEnd(0), started(0),
+      overSrc{}, overDst{}, overAlpha(0), leftPromptSrc{}, leftPromptDst{}, rightPromptSrc{},
+      rightPromptDst{}, centrePromptSrc{}, centrePromptDst{}, quit(1) {
+    // A record line that is missing at the very first load reads as 0.
+    std::strcpy(recordLine, "0");
+
+    srand(static_cast<unsigned>(time(nullptr)));
+    rand();
+
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        printf("Error: %s\n", SDL_GetError());
+        return;
+    }
+    SDL_WM_SetCaption("COMET DRIFTER", nullptr);
+    screen = SDL_SetVideoMode(kScreenWidth, kScreenHeight, kScreenBpp, 0);
+    if (!screen) {
+        printf("Error: %s\n", SDL_GetError());
+        return;
+    }
+
+    material = IMG_Load(kSheetPath);
+    if (!material) {
+        puts("Error: MaterialFile could not be loaded.");
+    } else {
+        puts("OK: MaterialFile was successfully loaded.\n");
+        SDL_SetColorKey(material, SDL_SRCCOLORKEY, 0);  // black is transparent on the sheet
+    }
+
+    format = screen->format;
+    backColor = SDL_MapRGB(format, 20, 20, 20);
+    starColor = SDL_MapRGB(format, 255, 255, 255);
+    quit = 0;
+}
+
+Game::~Game() {
+    if (screen) SDL_FreeSurface(screen);  // SDL keeps its display surface; SDL_Quit frees it
+    if (material) SDL_FreeSurface(material);
+    SDL_Quit();
+}
+
+int Game::GameInit() {
+    LoadRecords();
+
+    boost = 0;
+    regenCount = 0;
+    score = 0;
+    gameOver = 0;
+    roundEnd = 0;
+    quit = 0;
+    overAlpha = 0;
+    titleAlpha = 0;
+
+    logoSrc = Rect(0, 75, 422, 117);
+    logoDst = Rect(29, 80);
+    modeASrc = Rect(0, 192, 105, 23);
+    modeADst = Rect(130, 207);
+    modeBSrc = Rect(0, 215, 105, 23);
+    modeBDst = Rect(245, 207);
+    overSrc = Rect(122, 192, 239, 117);
+    overDst = Rect(121, 86);
+    leftPromptSrc = Rect(0, 238, 97, 23);
+    leftPromptDst = Rect(139, 213);
+    rightPromptSrc = Rect(0, 284, 97, 23);
+    rightPromptDst = Rect(246, 213);
+    centrePromptSrc = Rect(0, 261, 85, 23);
+    centrePromptDst.x = 198;  // its y belongs to the screen that draws it
+    return 0;
+}
+
+// ---------------------------------------------------------------- record file
+
+// One line of at most six characters. A read that finds nothing keeps the text read
+// before, so a missing line repeats the record above it.
+static void ReadRecordLine(FILE* file, char* line) {
+    char before[8];
+    std::memcpy(before, line, sizeof before);
+    if (!fgets(line, kRecordReadSize, file)) std::memcpy(line, before, sizeof before);
+}
+
+void Game::LoadRecords() {
+    recordFile = fopen(kRecordPath, "r");
+    if (!recordFile) {
+        recordMissing = 1;
+        recordB = 0;
+        recordA = 0;
+    } else {
+        recordMissing = 0;
+        puts("OK: RecordFile was successfully loaded.");
+    }
+    putchar('\n');
+    if (!recordFile) return;
+
+    ReadRecordLine(recordFile, recordLine);
+    recordA = atoi(recordLine);
+    ReadRecordLine(recordFile, recordLine);
+    recordB = atoi(recordLine);
+    fclose(recordFile);
+    recordFile = nullptr;
+    printf("ModeA Rec: %d\nModeB Rec: %d\n\n", recordA, recordB);
+}
+
+// Writes the two records to a file beside Rec.dat and renames it over Rec.dat, so the
+// program dying mid-save leaves the old file or the new one, never half of one.
+// Returns false when no file could be made here at all (for example a read-only folder).
+static bool ReplaceRecordFile(FILE*& file, int recordA, int recordB) {
+    file = fopen(kRecordTempPath, "w");
+    if (!file) return false;
+    bool written = fprintf(file, "%d\n%d\n", recordA, recordB) > 0;
+    written = fflush(file) == 0 && written;
+    written = fsync(fileno(file)) == 0 && written;
+    written = fclose(file) == 0 && written;
+    file = nullptr;
+    if (written && rename(kRecordTempPath, kRecordPath) == 0) {
+        puts("OK: RecordFile was successfully loaded.");
+    } else {
+        remove(kRecordTempPath);
+        puts("Error: RecordFile could not be loaded.");
+    }
+    return true;
+}
+
+void Game::SaveRecords() {
+    if (mode == kModeA && score > recordA) recordA = score;
+    if (mode == kModeB && score > recordB) recordB = score;
+
+    // A Rec.dat the player has made read-only is left alone, as a direct write would.
+    if (access(kRecordPath, F_OK) == 0 && access(kRecordPath, W_OK) != 0) {
+        puts("Error: RecordFile could not be loaded.");
+        return;
+    }
+    // Rec.dat that could not be read is appended to (and made when missing), as before.
+    if (!recordMissing && ReplaceRecordFile(recordFile, recordA, recordB)) return;
+
+    recordFile = fopen(kRecordPath, recordMissing ? "a" : "w");
+    if (!recordFile) {
+        puts("Error: RecordFile could not be loaded.");
+        return;
+    }
+    puts("OK: RecordFile was successfully loaded.");
+    fprintf(recordFile, "%d\n%d\n", recordA, recordB);
+    fclose(recordFile);
+    recordFile = nullptr;
+}
+
+// ---------------------------------------------------------------- title screen
+
+void Game::Title() {
+    TitleScene t;
+    started = 0;
+    while (!TitleFrame(t)) t.fps.FpsWait();
+}
+
+bool Game::TitleFrame(TitleScene& t) {
+    t.keyState.Key(t.keyState.event, &boost, gameOver, &roundEnd, &quit, &started, &mode);
+    SDL_FillRect(screen, nullptr, backColor);
+    SetSheetAlpha(kOpaque);
+    t.map.speed = 1;  // the title's cave never speeds up
+    t.map.ScrollDraw(screen, &t.dummy.x, &t.dummy.y, boost);
+    DrawStars(t.stars, t.map.speed);
+    centrePromptDst.y = kCentrePromptTitleY;
+    titleAlpha = FadeIn(titleAlpha);
+    SetSheetAlpha(titleAlpha);
+    DrawTitleImages();
+    t.info.titleRec(screen, material, recordA, recordB);  // fades in with the rest
+    SDL_Flip(screen);
+    return started != 0;
+}
+
+void Game::DrawTitleImages() {
+    Blit(logoSrc, logoDst);
+    Blit(modeASrc, modeADst);
+    Blit(modeBSrc, modeBDst);
+    Blit(centrePromptSrc, centrePromptDst);
+}
+
+// ---------------------------------------------------------------- play round
+
+void Game::GameMain(int* showTitle) {
+    Round r;
+    while (!quit) {
+        if (RoundFrame(r, showTitle)) return;  // the last frame is not paced
+        r.fps.FpsWait();
+        r.fps.FpsDisplay();
+    }
+}
+
+// One frame of a round. Walls are read back from the frame as drawn so far, so the
+// order below decides what the ship can collide with.
+bool Game::RoundFrame(Round& r, int* showTitle) {
+    Player& ship = r.players[0];
+
+    r.keyState.Key(r.keyState.event, &boost, gameOver, &roundEnd, &quit, &started, &mode);
+    DrainBoost(r);
+    SDL_FillRect(screen, nullptr, backColor);
+    SetSheetAlpha(kOpaque);
+    ShiftTrail(r);
+    DrawTrail(r);
+    r.map.ScrollDraw(screen, &ship.x, &ship.y, boost);  // may shove the ship left
+    r.map.Move(screen, r.keyState.keys, ship.x, ship.y, boost, mode);
+    DrawStars(r.stars, r.map.speed);
+    SetSheetAlpha(kOpaque);
+    DrawItems(r);
+    SetSheetAlpha(kOpaque);
+    ship.Draw(screen, material, mode);
+    ship.Move(screen, r.keyState.keys, boost, mode);  // sees everything drawn above
+
+    RegenerateEnergy(r);
+    AdvanceScore(r);
+    PickUpItems(r);
+    DrawRecordNotice(r);
+    TestGameOver(r);
+    SlideAndOverlay(r);
+
+    r.info.Draw(screen, material, r.map.speed, score, mode);
+    SDL_Flip(screen);
+
+    if (roundEnd == 0) return false;
+    EndRound(showTitle);
+    return true;
+}
+
+// In the frame the gauge runs out, ship and trail still wear the boost look while the
+// rest of the frame runs without boost.
+void Game::DrainBoost(Round& r) {
+    const int look = boost == 1 ? 1 : 0;
+    if (boost == 1) r.info.gauge -= kBoostCost;
+    for (Player& p : r.players) p.state = look;
+    if (boost == 1 && r.info.gauge < 1) {
+        r.info.gauge = 0;
+        boost = 0;
+    }
+}
+
+void Game::ShiftTrail(Round& r) {
+    for (int i = kTrailLength; i >= 1; --i) {
+        r.players[i].x = r.players[i - 1].x;
+        r.players[i].y = r.players[i - 1].y;
+    }
+}
+
+void Game::DrawTrail(Round& r) {
+    for (int i = 1; i <= kTrailLength; ++i) {
+        SetSheetAlpha((kTrailLength + 1 - i) * kTrailAlphaStep);
+        r.players[i].Draw(screen, material, mode);
+    }
+}
+
+void Game::DrawStars(BackGround* stars, int speed) {
+    for (int i = 0; i < kStarCount; ++i) {
+        stars[i].Draw(screen, starColor);
+        stars[i].Move(speed);
+    }
+}
+
+void Game::DrawItems(Round& r) {
+    for (Item& item : r.items) {
+        item.Draw(screen, material, gameOver, mode);  // sets the sheet's alpha to its own
+        item.Move();
+    }
+}
+
+void Game::RegenerateEnergy(Round& r) {
+    if (gameOver != 0) return;
+    ++regenCount;
+    regenInterval = kRegenBase - kRegenPerSpeed * r.map.speed;
+    if (regenInterval <= kRegenFastest) regenInterval = kRegenFastest;
+    if (regenCount >= regenInterval) {
+        r.info.gauge = CapGauge(r.info.gauge + 1);
+        regenCount = 0;
+    }
+}
+
+void Game::AdvanceScore(Round& r) {
+    if (gameOver != 0) return;
+    ++score;
+    if (score % kScorePerSpeedStep == 0) ++r.map.speed;
+}
+
+// Only an item that has fully faded in can be picked up.
+void Game::PickUpItems(Round& r) {
+    const Player& ship = r.players[0];
+    for (Item& item : r.items) {
+        if (!r.hit.PlayerAndItem(ship.x, ship.y, item.pos.x, item.pos.y)) continue;
+        if (item.alpha != kOpaque) continue;
+        r.info.gauge = CapGauge(r.info.gauge + kGaugePerItem);
+        item.alpha = 0;
+        item.Init();
+    }
+}
+
+void Game::DrawRecordNotice(Round& r) {
+    const bool beatsA = mode == kModeA && score > recordA;
+    const bool beatsB = mode == kModeB && score > recordB;
+    if (beatsA || beatsB) r.info.RecDraw(screen, material, score);
+}
+
+void Game::TestGameOver(Round& r) {
+    const Sint16 curY = r.map.curDst.y;
+    const Sint16 nextY = r.map.nextDst.y;
+    const bool offLeft = r.players[0].x < kLeftCrashX;
+    const bool shiftedOut = curY > kShiftCrash || curY < -kShiftCrash || nextY > kShiftCrash ||
+                            nextY < -kShiftCrash;
+    if (offLeft || shiftedOut) gameOver = 1;
+}
+
+void Game::SlideAndOverlay(Round& r) {
+    if (gameOver != 1) return;
+    r.players[0].x -= kSlideAfterCrash;
+    overAlpha = FadeIn(overAlpha);
+    centrePromptDst.y = kCentrePromptOverY;
+    SetSheetAlpha(overAlpha);
+    Blit(overSrc, overDst);
+    Blit(leftPromptSrc, leftPromptDst);
+    Blit(rightPromptSrc, rightPromptDst);
+    Blit(centrePromptSrc, centrePromptDst);
+}
+
+void Game::EndRound(int* showTitle) {
+    SaveRecords();
+    if (roundEnd == kRoundTitle) *showTitle = 1;
+}
+
+// ---------------------------------------------------------------- drawing helpers
+
+void Game::SetSheetAlpha(int alpha) {
+    SDL_SetAlpha(material, SDL_SRCALPHA, static_cast<Uint8>(alpha));
+}
+
+void Game::Blit(SDL_Rect src, SDL_Rect dst) { SDL_UpperBlit(material, &src, screen, &dst); }

@@ -1,0 +1,117 @@
+// Game: the program's shared state for the whole run — the display surface, the sprite
+// sheet, the two records and the flags that the title screen, the play round and the
+// keyboard handler share — and the two screens, the title and the play round.
+#pragma once
+#include <SDL.h>
+#include <cstdio>
+
+#include "BackGround.h"
+#include "CollisionDetection.h"
+#include "FpsControl.h"
+#include "Info.h"
+#include "Item.h"
+#include "KeyState.h"
+#include "Map.h"
+#include "Player.h"
+
+constexpr int kTrailLength = 19;  // Player 0 is the ship, 1..19 its trail
+constexpr int kStarCount = 20;
+constexpr int kItemCount = 3;
+
+constexpr int kModeA = 0;
+constexpr int kModeB = 1;
+constexpr int kRoundRetry = 1;  // roundEnd: leave the round (retry, or quit with `quit`)
+constexpr int kRoundTitle = 2;  // roundEnd: leave the round for the title screen
+
+// What one play round owns, in the order it is built (and so, reversed, destroyed).
+struct Round {
+    Player players[1 + kTrailLength];
+    Map map;
+    BackGround stars[kStarCount];
+    Item items[kItemCount];
+    CollisionDetection hit;
+    KeyState keyState;
+    Info info;
+    FpsControl fps;
+};
+
+// What one title screen owns, in the order it is built.
+struct TitleScene {
+    Player dummy;  // lends its position to the map's push-back; never drawn
+    Map map;
+    BackGround stars[kStarCount];
+    Info info;
+    KeyState keyState;
+    FpsControl fps;
+};
+
+class Game {
+public:
+    Game();
+    ~Game();
+
+    // False when start-up failed (no display surface or no sprite sheet).
+    bool Ready() const { return screen != nullptr && material != nullptr; }
+
+    int GameInit();                // loads the records, resets the round state
+    void Title();                  // the title screen, until a mode is chosen or quit
+    void GameMain(int* showTitle); // one play round
+
+    // One frame of each screen, without pacing: the loops above run these, and so
+    // do the tests and benchmarks. TitleFrame returns true when the title is over;
+    // RoundFrame returns true when the round has ended (records saved).
+    bool TitleFrame(TitleScene& t);
+    bool RoundFrame(Round& r, int* showTitle);
+
+    // Record file.
+    void LoadRecords();
+    void SaveRecords();
+
+    SDL_Surface* screen;
+    SDL_Surface* material;
+    SDL_PixelFormat* format;
+    FILE* recordFile;
+    char recordLine[8];
+    int recordA;
+    int recordB;
+    int recordMissing;
+    Uint32 backColor;
+    Uint32 starColor;
+    int mode;
+    int boost;
+    int regenCount;
+    int regenInterval;
+    int score;
+    int gameOver;
+    SDL_Rect logoSrc, logoDst;
+    int titleAlpha;
+    SDL_Rect modeASrc, modeADst;
+    SDL_Rect modeBSrc, modeBDst;
+    int roundEnd;
+    int started;
+    SDL_Rect overSrc, overDst;
+    int overAlpha;
+    SDL_Rect leftPromptSrc, leftPromptDst;
+    SDL_Rect rightPromptSrc, rightPromptDst;
+    SDL_Rect centrePromptSrc, centrePromptDst;
+    int quit;
+
+private:
+    // Steps of the round's frame and its rules, in the order RoundFrame runs them.
+    void DrainBoost(Round& r);
+    void ShiftTrail(Round& r);
+    void DrawTrail(Round& r);
+    void DrawStars(BackGround* stars, int speed);
+    void DrawItems(Round& r);
+    void RegenerateEnergy(Round& r);
+    void AdvanceScore(Round& r);
+    void PickUpItems(Round& r);
+    void DrawRecordNotice(Round& r);
+    void TestGameOver(Round& r);
+    void SlideAndOverlay(Round& r);
+    void EndRound(int* showTitle);
+
+    void DrawTitleImages();
+    void SetSheetAlpha(int alpha);
+    void Blit(SDL_Rect src, SDL_Rect dst);  // both by value: SDL rewrites the destination
+};

@@ -1,0 +1,28 @@
+// KeyState: turns the SDL event queue into the game's control state — the held
+// arrows as a bitmask, and the Game flags set by single presses and the close button.
+#pragma once
+#include <SDL.h>
+
+// Bits of KeyState::keys.
+constexpr unsigned char kKeyUp = 1;
+constexpr unsigned char kKeyDown = 2;
+constexpr unsigned char kKeyLeft = 4;
+constexpr unsigned char kKeyRight = 8;
+
+class KeyState {
+public:
+    KeyState();
+    ~KeyState() = default;
+
+    // Drains the whole event queue. `event` is only a buffer for SDL_PollEvent.
+    void Key(SDL_Event event, int* boost, int gameOver, int* roundEnd, int* quit, int* started,
+             int* mode);
+
+    SDL_Event event;     // never read; callers hand it to Key as its polling buffer
+    unsigned char keys;  // arrows held now: kKeyUp | kKeyDown | kKeyLeft | kKeyRight
+
+private:
+    void KeyDown(SDLKey sym, int* boost, int gameOver, int* roundEnd, int* quit, int* started,
+                 int* mode);
+    void KeyUp(SDLKey sym, int* boost);
+};

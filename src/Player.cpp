@@ -1,0 +1,72 @@
+// Player: one image of the ship. Draws the sprite of its mode and boost look, and moves
+// by the held arrows one pixel at a time, each pixel tested against the frame drawn so far.
+#include "Player.h"
+
+#include "CollisionDetection.h"
+#include "KeyState.h"
+
+namespace {
+
+constexpr int kModeA = 0;
+constexpr int kModeB = 1;
+constexpr int kBoostFactor = 2;  // a boosted sideways move jumps 2 x step, through walls
+
+// Sprite cells on the sheet.
+constexpr int kShipCellX = 0;
+constexpr int kShipCellY = 0;
+constexpr int kBoostBCellX = 64;  // Mode B boost look
+constexpr int kBoostBCellY = 24;
+
+}  // namespace
+
+Player::Player() : src{}, dst{}, step(kShipStep), x(0), y(0), state(0) {
+    src.w = kShipSize;
+    src.h = kShipSize;
+    y = kScreenHeight / 2 - src.h / 2;
+}
+
+void Player::Draw(SDL_Surface* screen, SDL_Surface* sheet, int mode) {
+    PickSprite(mode);
+    dst.x = static_cast<Sint16>(x);
+    dst.y = static_cast<Sint16>(y);
+    SDL_UpperBlit(sheet, &src, screen, &dst);
+}
+
+// Mode A keeps its boost look in the row below the ship; Mode B has a cell of its own.
+void Player::PickSprite(int mode) {
+    if (mode == kModeB && state == 1) {
+        src.x = kBoostBCellX;
+        src.y = kBoostBCellY;
+        return;
+    }
+    src.x = kShipCellX;
+    src.y = static_cast<Sint16>(mode == kModeB ? kShipCellY : kShipCellY + state * kShipSize);
+}
+
+void Player::Move(SDL_Surface* screen, unsigned char keys, int boost, int mode) {
+    // In Mode B the strip moves instead (Map::Move).
+    if (mode == kModeA) {
+        if (keys & kKeyUp) StepWhileFree(screen, &y, -1, kProbeUp);
+        if (keys & kKeyDown) StepWhileFree(screen, &y, +1, kProbeDown);
+    }
+    if (keys & kKeyLeft) Slide(screen, boost, -1, kProbeLeft);
+    if (keys & kKeyRight) Slide(screen, boost, +1, kProbeRight);
+    if (x > kShipMaxX) x = kShipMaxX + 1;
+}
+
+// Each pixel is tested before it is taken, so the ship halts flush against a wall.
+void Player::StepWhileFree(SDL_Surface* screen, int* coord, int sign, int direction) {
+    CollisionDetection hit;
+    for (int i = 0; i < step; ++i) {
+        if (!hit.PlayerAndMap(screen, x, y, direction)) return;
+        *coord += sign;
+    }
+}
+
+void Player::Slide(SDL_Surface* screen, int boost, int sign, int direction) {
+    if (boost == 0) {
+        StepWhileFree(screen, &x, sign, direction);
+        return;
+    }
+    x += sign * kBoostFactor * step;
+}

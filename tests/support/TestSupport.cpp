@@ -1,0 +1,120 @@
+// Test support: see TestSupport.h.
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+
+namespace testsupport {
+
+ScratchDir::ScratchDir() {
+    char cwd[4096];
+    previous_ = getcwd(cwd, sizeof cwd) ? cwd : ".";
+    char tmpl[] = "/tmp/comet-test-XXXXXX";
+    const char* made = mkdtemp(tmpl);
+    if (!made) ADD_FAILURE() << "mkdtemp failed";
+    path_ = made ? made : "/tmp";
+    if (chdir(path_.c_str()) != 0) ADD_FAILURE() << "chdir failed";
+}
+
+ScratchDir::~ScratchDir() {
+    if (chdir(previous_.c_str()) != 0) ADD_FAILURE() << "chdir back failed";
+    const std::string cmd = "chmod -R u+rwx '" + path_ + "' 2>/dev/null; rm -rf '" + path_ + "'";
+    if (std::system(cmd.c_str()) != 0) ADD_FAILURE() << "cleanup failed";
+}
+
+std::string ScratchDir::Read(const std::string& name) const {
+    std::ifstream in(path_ + "/" + name, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void ScratchDir::Write(const std::string& name, const std::string& text) const {
+    std::ofstream out(path_ + "/" + name, std::ios::binary);
+    out << text;
+}
+
+Display::Display() {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) ADD_FAILURE() << SDL_GetError();
+    screen_ = SDL_SetVideoMode(480, 320, 24, 0);
+    if (!screen_) ADD_FAILURE() << SDL_GetError();
+}
+
+Display::~Display() { SDL_Quit(); }
+
+void StartCapture() {
+    fflush(stdout);
+    testing::internal::CaptureStdout();
+}
+
+std::string StopCapture() {
+    fflush(stdout);
+    return testing::internal::GetCapturedStdout();
+}
+
+SDL_Surface* MakeSurface(int w, int h, Uint8 r, Uint8 g, Uint8 b) {
+    SDL_Surface* s =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 24, 0xff0000, 0x00ff00, 0x0000ff, 0);
+    SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, r, g, b));
+    return s;
+}
+
+static void MakeParents(const std::string& path) {
+    for (size_t i = 1; i < path.size(); ++i)
+        if (path[i] == '/') mkdir(path.substr(0, i).c_str(), 0755);
+}
+
+void WriteSolidBmp(const std::string& path, int w, int h, Uint8 r, Uint8 g, Uint8 b) {
+    MakeParents(path);
+    SDL_Surface* s = MakeSurface(w, h, r, g, b);
+    if (SDL_SaveBMP(s, path.c_str()) != 0) ADD_FAILURE() << "cannot write " << path;
+    SDL_FreeSurface(s);
+}
+
+void WriteTestSheet(const std::string& folder) {
+    WriteSolidBmp(folder + "/image/material.bmp", 473, 309, 200, 60, 60);
+}
+
+void PutRaw(SDL_Surface* s, int x, int y, Uint32 raw) {
+    Uint8* p = static_cast<Uint8*>(s->pixels) + y * s->pitch + x * 3;
+    p[0] = raw & 0xff;
+    p[1] = (raw >> 8) & 0xff;
+    p[2] = (raw >> 16) & 0xff;
+}
+
+void FillRaw(SDL_Surface* s, int x, int y, int w, int h, Uint32 raw) {
+    for (int j = y; j < y + h; ++j)
+        for (int i = x; i < x + w; ++i) PutRaw(s, i, j, raw);
+}
+
+void PushKey(Uint8 type, SDLKey sym) {
+    SDL_Event e;
+    std::memset(&e, 0, sizeof e);
+    e.type = type;
+    e.key.type = type;
+    e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.sym = sym;
+    SDL_PushEvent(&e);
+}
+
+void PushQuit() {
+    SDL_Event e;
+    std::memset(&e, 0, sizeof e);
+    e.type = SDL_QUIT;
+    SDL_PushEvent(&e);
+}
+
+void WriteSurfaceBmp(const std::string& path, SDL_Surface* s) {
+    MakeParents(path);
+    if (SDL_SaveBMP(s, path.c_str()) != 0) ADD_FAILURE() << "cannot write " << path;
+}
+
+}  // namespace testsupport
