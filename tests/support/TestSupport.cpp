@@ -83,6 +83,30 @@ void WriteTestSheet(const std::string& folder) {
     WriteSolidBmp(folder + "/image/material.bmp", 473, 309, 200, 60, 60);
 }
 
+Uint32 DigitColour(int d) { return 0x204000 + 0x10 * (d + 1); }
+
+void WriteDigitSheet() {
+    SDL_Surface* sheet = MakeSurface(473, 309, 200, 60, 60);
+    for (int d = 0; d < 10; ++d) FillRaw(sheet, 12 * d, 64, 12, 10, DigitColour(d));
+    MakeParents("image/material.bmp");
+    if (SDL_SaveBMP(sheet, "image/material.bmp") != 0) ADD_FAILURE() << "cannot write sheet";
+    SDL_FreeSurface(sheet);
+}
+
+int DigitAt(SDL_Surface* screen, int x, int y) {
+    Uint8* p = static_cast<Uint8*>(screen->pixels) + (y + 5) * screen->pitch + (x + 6) * 3;
+    const Uint32 raw = p[0] | (p[1] << 8) | (p[2] << 16);
+    for (int d = 0; d < 10; ++d)
+        if (raw == DigitColour(d)) return d;
+    return -1;
+}
+
+void WriteOpenCaves() {
+    WriteSolidBmp("image/mapImg/open1.bmp", 480, 320, 20, 20, 20);
+    WriteSolidBmp("image/mapImg/open2.bmp", 480, 320, 20, 20, 20);
+    std::ofstream("image/mapImg/map.dat") << "image/mapImg/open1.bmp image/mapImg/open2.bmp\n";
+}
+
 void PutRaw(SDL_Surface* s, int x, int y, Uint32 raw) {
     Uint8* p = static_cast<Uint8*>(s->pixels) + y * s->pitch + x * 3;
     p[0] = raw & 0xff;

@@ -44,6 +44,15 @@ void WriteSolidBmp(const std::string& path, int w, int h, Uint8 r, Uint8 g, Uint
 // A sprite sheet good enough for start-up: image/material.bmp, 473x309, no wall colour.
 void WriteTestSheet(const std::string& folder = ".");
 
+// A sheet whose digit cell d is one solid colour of its own, DigitColour(d), so numbers
+// drawn on screen can be read back; written as image/material.bmp.
+Uint32 DigitColour(int d);
+void WriteDigitSheet();
+// The digit whose colour is at the middle of the 12x10 cell drawn at (x, y), or -1.
+int DigitAt(SDL_Surface* screen, int x, int y);
+// Two open caves, nothing but the clear colour, listed in image/mapImg/map.dat.
+void WriteOpenCaves();
+
 // Sets one pixel of a 24-bit surface to the raw value 0xRRGGBB (as GetPixel reads it).
 void PutRaw(SDL_Surface* s, int x, int y, Uint32 raw);
 // Fills a rectangle with the raw value.
