@@ -29,7 +29,8 @@ constexpr int kModeB = 1;
 constexpr SDL_Rect kWholeScreen{0, 0, kScreenWidth, kScreenHeight};
 
 // Converting once to the display's format keys (20,20,20) correctly whatever the file
-// held (8-bit palette, 32-bit with alpha) and makes the per-frame blit a plain copy.
+// held (8-bit palette, 32-bit with alpha), drops any alpha so walls are drawn opaque,
+// and makes the per-frame blit a plain copy.
 SDL_Surface* ToDisplayFormat(SDL_Surface* loaded) {
     if (!SDL_GetVideoSurface()) return loaded;
     SDL_Surface* converted = SDL_DisplayFormat(loaded);
@@ -39,7 +40,6 @@ SDL_Surface* ToDisplayFormat(SDL_Surface* loaded) {
 }
 
 void KeyOpenSpace(SDL_Surface* image) {
-    SDL_SetAlpha(image, 0, SDL_ALPHA_OPAQUE);  // walls are drawn opaque, whatever the file said
     const Uint32 key = SDL_MapRGB(image->format, kOpenLevel, kOpenLevel, kOpenLevel);
     SDL_SetColorKey(image, SDL_SRCCOLORKEY | SDL_RLEACCEL, key);
 }

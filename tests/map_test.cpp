@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "CollisionDetection.h"
 #include "KeyState.h"
@@ -196,8 +195,13 @@ TEST_F(MapTest, ImagesOfAnyFormatShowWallsAndLetOpenSpaceThrough) {
     WriteSolidBmp("maps/huge.bmp", 4000, 4000, 155, 155, 155);
     WriteList("maps/pal.bmp maps/argb.bmp maps/tiny.bmp maps/huge.bmp");
     auto map = Build();
-    const int slots[] = {0, 1, 2, 3};
-    for (int slot : slots) {
+    const SDL_PixelFormat* shown = screen()->format;
+    for (int slot = 0; slot < 4; ++slot) {
+        const SDL_PixelFormat* held = map->mapImage[slot]->format;
+        EXPECT_EQ(held->BitsPerPixel, shown->BitsPerPixel);  // converted once, at load
+        EXPECT_EQ(held->Rmask, shown->Rmask);
+        EXPECT_EQ(held->Amask, 0u);
+
         map->current = slot;
         map->next = slot;
         map->scroll = 1;
@@ -227,8 +231,7 @@ TEST_F(MapTest, FirstFrameShowsImageZeroWithTheNextJustOffTheRightEdge) {
     EXPECT_EQ(map->nextDst.x, 480);
     EXPECT_EQ(ImageAt(screen(), 0, 0), 0);
     EXPECT_EQ(ImageAt(screen(), 479, 319), 0);
-    Frame(*map);
-    EXPECT_EQ(map->curDst.x, -1);
+    Frame(*map);  // image 0 at x = -1 (the blit clips curDst), the next at 479
     EXPECT_EQ(map->nextDst.x, 479);
     EXPECT_EQ(ImageAt(screen(), 478, 0), 0);
     EXPECT_EQ(ImageAt(screen(), 479, 0), map->next);
@@ -273,14 +276,15 @@ TEST_F(MapTest, WrapPicksANextImageOtherThanTheCurrent) {
     EXPECT_EQ(wraps, 99);
 }
 
-// Image 0 has one wall pixel at (100, 171): the probe line right of a ship at (88, 160).
+// Image 0 has a wall run at row 171, columns 89 to 100: the probe line right of a ship at
+// (88, 160) meets its end, and would meet it again after each shove of 4.
 class PushBack : public MapTest {
 protected:
     void SetUp() override {
         MapTest::SetUp();
         WriteStandardList();
         SDL_Surface* walled = MakeSurface(480, 320, 20, 20, 20);
-        PutRaw(walled, 100, 171, kWallGrey);
+        FillRaw(walled, 89, 171, 12, 1, kWallGrey);
         WriteSurfaceBmp(ImageName(0), walled);
         SDL_FreeSurface(walled);
         shipX = 88;

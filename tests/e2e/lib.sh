@@ -1,0 +1,64 @@
+# Shared by the real-window scripts: an Xvfb display, the game in a scratch folder,
+# the game's window, and key presses through xdotool.
+
+# Starts Xvfb on a free display and exports DISPLAY.
+start_display() {
+    local dfile
+    dfile=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dfile" 2>/dev/null &
+    XVFB_PID=$!
+    for _ in $(seq 100); do [ -s "$dfile" ] && break; sleep 0.05; done
+    export DISPLAY=":$(head -n1 "$dfile")"
+    rm -f "$dfile"
+}
+
+stop_display() { [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null || true; }
+
+# start_game BINARY DATA_DIR: runs the game in a new scratch folder that links image/.
+start_game() {
+    local game data
+    game=$(realpath "$1")
+    data=$(realpath "$2")
+    WORK=$(mktemp -d /tmp/comet-e2e-XXXXXX)
+    ln -s "$data/image" "$WORK/image"
+    LOG="$WORK/console.log"
+    (cd "$WORK" && exec "$game") >"$LOG" 2>&1 &
+    GAME_PID=$!
+    WID=""
+    for _ in $(seq 200); do
+        WID=$(xdotool search --name '^COMET DRIFTER$' 2>/dev/null | head -n1)
+        [ -n "$WID" ] && break
+        kill -0 "$GAME_PID" 2>/dev/null || break
+        sleep 0.05
+    done
+    if [ -z "$WID" ]; then
+        echo "FAIL - the game's window never appeared; console:"
+        cat "$LOG"
+        return 1
+    fi
+    xdotool windowfocus "$WID" 2>/dev/null || true
+}
+
+# wait_for_count TEXT N [SECONDS]: until the console holds TEXT at least N times.
+wait_for_count() {
+    local text=$1 n=$2 limit=${3:-10} i
+    for i in $(seq $((limit * 20))); do
+        [ "$(grep -cF -- "$text" "$LOG")" -ge "$n" ] && return 0
+        kill -0 "$GAME_PID" 2>/dev/null || return 1
+        sleep 0.05
+    done
+    return 1
+}
+
+key() { xdotool windowfocus "$WID" 2>/dev/null; xdotool key --delay 30 "$@"; }
+hold() { xdotool windowfocus "$WID" 2>/dev/null; xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; }
+shot() { import -window "$WID" "$1"; }
+
+# Waits for the game to end; prints its status, 128+N for a signal.
+wait_game() {
+    local status=0
+    wait "$GAME_PID" || status=$?
+    echo "$status"
+}
+
+SEPARATOR=$(printf '_%.0s' $(seq 65))
