@@ -54,11 +54,12 @@ key() { xdotool windowfocus "$WID" 2>/dev/null; xdotool key --delay 30 "$@"; }
 hold() { xdotool windowfocus "$WID" 2>/dev/null; xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; }
 shot() { import -window "$WID" "$1"; }
 
-# Waits for the game to end; prints its status, 128+N for a signal.
+# Waits (at most 20 s) for the game to end; GAME_STATUS is its status, 128+N for a signal.
 wait_game() {
-    local status=0
-    wait "$GAME_PID" || status=$?
-    echo "$status"
+    local i
+    for i in $(seq 400); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.05; done
+    GAME_STATUS=0
+    wait "$GAME_PID" || GAME_STATUS=$?
 }
 
 SEPARATOR=$(printf '_%.0s' $(seq 65))

@@ -49,8 +49,8 @@ key b
 check "b starts a Mode B round" wait_for_count "$SEPARATOR" 5
 sleep 4.5
 key Escape
-status=$(wait_game)
-check "Escape ends the program with status 0 (got $status)" test "$status" -eq 0
+wait_game
+check "Escape ends the program with status 0 (got $GAME_STATUS)" test "$GAME_STATUS" -eq 0
 check "the Mode B round printed its frames per second" \
     test "$(grep -c FPS "$LOG")" -ge $((fps_title + 4))
 
