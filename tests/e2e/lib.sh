@@ -7,9 +7,16 @@ start_display() {
     dfile=$(mktemp)
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dfile" 2>/dev/null &
     XVFB_PID=$!
-    for _ in $(seq 100); do [ -s "$dfile" ] && break; sleep 0.05; done
-    export DISPLAY=":$(head -n1 "$dfile")"
+    for _ in $(seq 400); do [ -s "$dfile" ] && break; sleep 0.05; done
+    local number
+    number=$(head -n1 "$dfile")
     rm -f "$dfile"
+    if [ -z "$number" ]; then
+        echo "FAIL - Xvfb did not start"
+        return 1
+    fi
+    export DISPLAY=":$number"
+    export SDL_VIDEODRIVER=x11  # a real window or nothing: never a text-mode fallback
 }
 
 stop_display() { [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null || true; }
@@ -26,7 +33,7 @@ start_game() {
     GAME_PID=$!
     WID=""
     for _ in $(seq 200); do
-        WID=$(xdotool search --name '^COMET DRIFTER$' 2>/dev/null | head -n1)
+        WID=$(xdotool search --name '^COMET DRIFTER$' 2>/dev/null | head -n1 || true)
         [ -n "$WID" ] && break
         kill -0 "$GAME_PID" 2>/dev/null || break
         sleep 0.05

@@ -15,7 +15,7 @@ check() {  # check DESCRIPTION COMMAND...
 cleanup() { kill -9 "${GAME_PID:-0}" 2>/dev/null; stop_display; }
 trap cleanup EXIT
 
-start_display
+start_display || exit 1
 start_game "$GAME" "$DATA" || exit 1
 check "the window appears with the caption COMET DRIFTER" \
     test "$(xprop -id "$WID" WM_NAME 2>/dev/null)" = 'WM_NAME(STRING) = "COMET DRIFTER"'

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Takes screenshots of the real game in a window under Xvfb into docs/screenshots/:
+# the title faded in, a Mode A round with its trail and items, a Mode B round while
+# boosting, and the game-over screen with the record notice. Builds first if needed.
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+OUT=${1:-$ROOT/docs/screenshots}
+cd "$ROOT"
+source scripts/deps.sh
+ensure_packages "${BUILD_PACKAGES[@]}" xvfb xdotool x11-utils imagemagick
+cmake -S . -B build >/dev/null
+cmake --build build -j"$(nproc)" --target comet-drifter art >/dev/null
+
+source tests/e2e/lib.sh
+trap 'kill -9 "${GAME_PID:-0}" 2>/dev/null; stop_display' EXIT
+mkdir -p "$OUT"
+start_display || exit 1
+start_game build/comet-drifter build
+printf '40\n40\n' >"$WORK/Rec.dat"  # low records, so a round soon shows the notice
+wait_for_count "$SEPARATOR" 1
+sleep 1.5
+shot "$OUT/title.png"
+
+key a
+wait_for_count "$SEPARATOR" 2
+sleep 1.2
+xdotool keydown Right; sleep 0.25; xdotool keydown Down; sleep 0.12
+shot "$OUT/mode-a.png"
+xdotool keyup Right keyup Down
+hold Left 1.0
+sleep 0.9
+shot "$OUT/game-over.png"
+
+key t
+wait_for_count "$SEPARATOR" 3
+key b
+wait_for_count "$SEPARATOR" 4
+xdotool keydown Right; sleep 2.5; xdotool keyup Right
+xdotool keydown space; sleep 0.04
+shot "$OUT/mode-b-boost.png"
+xdotool keyup space
+key Escape
+wait_game
+rm -rf "$WORK"
+echo "Screenshots in $OUT"
