@@ -1,9 +1,19 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the game into build/, and plays it.
+# Usage: ./play.sh [--scale N]   (N = 1 to 4, default 2: the window is 480x320 times N)
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh
-ensure_packages "${BUILD_PACKAGES[@]}"
+source scripts/launch.sh
+comet_parse_args ./play.sh "$@"
+
+# The sdl12-compat runtime only scales the window: as root it is installed with the rest;
+# otherwise a missing one means scale 1, not a stop.
+if [ "$COMET_SCALE" -gt 1 ] && [ "$(id -u)" -eq 0 ]; then
+    ensure_packages "${BUILD_PACKAGES[@]}" "${SCALE_PACKAGES[@]}"
+else
+    ensure_packages "${BUILD_PACKAGES[@]}"
+fi
 
 cmake -S . -B build -DCOMET_TESTS=OFF -DCOMET_BENCH=OFF >/dev/null
 cmake --build build -j"$(nproc)" --target comet-drifter art >/dev/null
@@ -13,4 +23,4 @@ if [ -z "${DISPLAY:-}" ]; then
     exit 1
 fi
 cd build  # the game finds image/ and keeps Rec.dat in its working directory
-exec ./comet-drifter
+comet_exec ./comet-drifter

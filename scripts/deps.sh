@@ -2,7 +2,9 @@
 # As root it runs apt-get; otherwise it prints the exact command and stops.
 
 BUILD_PACKAGES=(cmake make g++ pkg-config libsdl1.2-dev libsdl-image1.2-dev)
-TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xdotool wmctrl x11-utils imagemagick libsdl1.2-compat valgrind clang libclang-rt-14-dev)
+# SDL 1.2 over SDL2, beside the classic library: what scales the window above 480x320.
+SCALE_PACKAGES=(libsdl1.2-compat)
+TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xdotool wmctrl x11-utils imagemagick libsdl1.2-compat valgrind clang libclang-rt-14-dev desktop-file-utils)
 
 missing_packages() {
     local p

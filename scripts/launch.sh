@@ -35,8 +35,9 @@ comet_parse_args() {
 # comet_compat_dir: prints the folder holding the sdl12-compat runtime installed beside
 # classic SDL (Debian's libsdl1.2-compat); COMET_SDL12COMPAT_DIR names another one.
 comet_compat_dir() {
-    local dir
-    for dir in ${COMET_SDL12COMPAT_DIR:-/usr/lib/*/sdl12-compat /usr/lib64/sdl12-compat /usr/lib/sdl12-compat}; do
+    local dir dirs=(/usr/lib/*/sdl12-compat /usr/lib64/sdl12-compat /usr/lib/sdl12-compat)
+    [ -n "${COMET_SDL12COMPAT_DIR:-}" ] && dirs=("$COMET_SDL12COMPAT_DIR")
+    for dir in "${dirs[@]}"; do
         [ -e "$dir/libSDL-1.2.so.0" ] && { echo "$dir"; return 0; }
     done
     return 1

@@ -18,8 +18,6 @@ constexpr int kTrailLength = 19;  // Player 0 is the ship, 1..19 its trail
 constexpr int kStarCount = 20;
 constexpr int kItemCount = 3;
 
-constexpr int kModeA = 0;
-constexpr int kModeB = 1;
 constexpr int kRoundRetry = 1;  // roundEnd: leave the round (retry, or quit with `quit`)
 constexpr int kRoundTitle = 2;  // roundEnd: leave the round for the title screen
 

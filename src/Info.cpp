@@ -2,6 +2,8 @@
 // HUD, the title's two records and the blinking record notice — and the energy gauge.
 #include "Info.h"
 
+#include "KeyState.h"
+
 namespace {
 
 // Where each element lies on the sprite sheet, and where it goes on the screen.
@@ -28,7 +30,6 @@ constexpr SDL_Rect kNoticeTailSrc{169, 15, 26, 10};
 constexpr SDL_Rect kNoticeTailDst{267, 66, 0, 0};
 constexpr SDL_Rect kNoticePos{207, 66, 0, 0};
 
-constexpr int kModeB = 1;
 constexpr int kGaugeRowA = 8;
 constexpr int kGaugeRowB = 16;
 constexpr int kProgressWidth = 36;   // a full step of 1000 points would fill 36 pixels

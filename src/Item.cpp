@@ -6,10 +6,10 @@
 #include <cstdlib>
 
 #include "CollisionDetection.h"
+#include "KeyState.h"
 
 namespace {
 
-constexpr int kModeB = 1;
 constexpr int kCellY = 24;       // the item's row on the sprite sheet
 constexpr int kCellAX = 0;       // Mode A item
 constexpr int kCellBX = 32;      // Mode B item

@@ -3,6 +3,10 @@
 #pragma once
 #include <SDL.h>
 
+// Play modes, chosen on the title with a or b.
+constexpr int kModeA = 0;  // the ship moves all four ways
+constexpr int kModeB = 1;  // up and down shift the cave instead
+
 // Bits of KeyState::keys.
 constexpr unsigned char kKeyUp = 1;
 constexpr unsigned char kKeyDown = 2;

@@ -24,7 +24,6 @@ static_assert(kMapNameMax == 29, "kNameFormat must hold the width of kMapNameMax
 constexpr Uint8 kOpenLevel = 20;  // (20,20,20): open space of a map image, drawn transparent
 constexpr int kVerticalStep = 5;
 constexpr int kStartSpeed = 1;
-constexpr int kModeB = 1;
 
 constexpr SDL_Rect kWholeScreen{0, 0, kScreenWidth, kScreenHeight};
 

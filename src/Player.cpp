@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr int kModeA = 0;
-constexpr int kModeB = 1;
 constexpr int kBoostFactor = 2;  // a boosted sideways move jumps 2 x step, through walls
 
 // Sprite cells on the sheet.

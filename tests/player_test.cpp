@@ -12,7 +12,6 @@ using namespace testsupport;
 namespace {
 
 constexpr Uint32 kClear = 0x141414;
-constexpr int kModeA = 0, kModeB = 1;
 constexpr int kStartX = 200, kStartY = 150;
 
 class ShipMove : public ::testing::Test {
