@@ -18,9 +18,6 @@ fi
 cmake -S . -B build -DCOMET_TESTS=OFF -DCOMET_BENCH=OFF >/dev/null
 cmake --build build -j"$(nproc)" --target comet-drifter art >/dev/null
 
-if [ -z "${DISPLAY:-}" ]; then
-    echo "No display: COMET DRIFTER needs a graphical session (DISPLAY is not set)."
-    exit 1
-fi
+comet_require_display
 cd build  # the game finds image/ and keeps Rec.dat in its working directory
 comet_exec ./comet-drifter

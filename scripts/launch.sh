@@ -2,7 +2,8 @@
 # installed launcher when CMake configures it, so both read --scale the same way.
 # Classic SDL 1.2 cannot scale a window; sdl12-compat can, from outside the program,
 # so a scale above 1 runs the same binary on the sdl12-compat runtime.
-# Defines functions only; bash.
+# Defines functions only.
+# shellcheck shell=bash
 
 COMET_SCALE_DEFAULT=2
 COMET_SCALE_MAX=4
@@ -69,6 +70,14 @@ comet_scale_env() {
     fi
     export SDL12COMPAT_WINDOW_SCALING=$COMET_SCALE
     export SDL12COMPAT_SCALE_METHOD=nearest  # whole pixels: the frame stays crisp
+}
+
+# Without DISPLAY classic SDL falls back to a text-mode driver in the terminal: stop
+# with one line instead.
+comet_require_display() {
+    [ -n "${DISPLAY:-}" ] && return 0
+    echo "No display: COMET DRIFTER needs a graphical session (DISPLAY is not set)."
+    exit 1
 }
 
 # comet_exec GAME: replaces the shell with GAME at COMET_SCALE, in the current folder.

@@ -187,8 +187,11 @@ void Game::SaveRecords() {
         puts("Error: RecordFile could not be loaded.");
         return;
     }
-    // Rec.dat that could not be read is appended to (and made when missing), as before.
-    if (!recordMissing && ReplaceRecordFile(recordFile, recordA, recordB)) return;
+    // Rec.dat that exists but could not be read is appended to, as before. A missing one
+    // is made whole by the rename too: made by appending, a first save killed midway
+    // would leave an empty file.
+    const bool appendTo = recordMissing && access(kRecordPath, F_OK) == 0;
+    if (!appendTo && ReplaceRecordFile(recordFile, recordA, recordB)) return;
 
     recordFile = fopen(kRecordPath, recordMissing ? "a" : "w");
     if (!recordFile) {

@@ -27,11 +27,23 @@ constexpr int kStartSpeed = 1;
 
 constexpr SDL_Rect kWholeScreen{0, 0, kScreenWidth, kScreenHeight};
 
+// A 24-bit BMP already has the display's layout: converting it would be a plain copy,
+// and half the time a Map takes to load.
+bool HasFormatOf(const SDL_Surface* image, const SDL_Surface* display) {
+    const SDL_PixelFormat& a = *image->format;
+    const SDL_PixelFormat& b = *display->format;
+    const bool keyedOrBlended = (image->flags & (SDL_SRCCOLORKEY | SDL_SRCALPHA)) != 0;
+    return !a.palette && !b.palette && !keyedOrBlended && a.BitsPerPixel == b.BitsPerPixel &&
+           a.BytesPerPixel == b.BytesPerPixel && a.Rmask == b.Rmask && a.Gmask == b.Gmask &&
+           a.Bmask == b.Bmask && a.Amask == b.Amask;
+}
+
 // Converting once to the display's format keys (20,20,20) correctly whatever the file
 // held (8-bit palette, 32-bit with alpha), drops any alpha so walls are drawn opaque,
 // and makes the per-frame blit a plain copy.
 SDL_Surface* ToDisplayFormat(SDL_Surface* loaded) {
-    if (!SDL_GetVideoSurface()) return loaded;
+    const SDL_Surface* display = SDL_GetVideoSurface();
+    if (!display || HasFormatOf(loaded, display)) return loaded;
     SDL_Surface* converted = SDL_DisplayFormat(loaded);
     if (!converted) return loaded;
     SDL_FreeSurface(loaded);

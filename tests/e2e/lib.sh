@@ -1,11 +1,15 @@
 # Shared by the real-window scripts: an Xvfb display, the game in a scratch folder,
 # the game's window, and key presses through xdotool.
 
-# Starts Xvfb on a free display and exports DISPLAY.
+# start_display [WIDTHxHEIGHT [XVFB_OPTION...]]: starts Xvfb (1024x768 unless given) on a
+# free display and exports DISPLAY. Scripts that start the game more than once pass
+# -noreset: Xvfb otherwise resets when the last client leaves, and a game starting
+# during the reset cannot open the display.
 start_display() {
-    local dfile
+    local dfile size=${1:-1024x768}
+    [ $# -gt 0 ] && shift
     dfile=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dfile" 2>/dev/null &
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp "$@" 3>"$dfile" 2>/dev/null &
     XVFB_PID=$!
     for _ in $(seq 400); do [ -s "$dfile" ] && break; sleep 0.05; done
     local number
@@ -31,6 +35,21 @@ start_game() {
     LOG="$WORK/console.log"
     (cd "$WORK" && exec "$game") >"$LOG" 2>&1 &
     GAME_PID=$!
+    await_window
+}
+
+# start_command LOG COMMAND...: runs COMMAND (which ends in an exec of the game) with its
+# console in LOG, and waits for the game's window as start_game does.
+start_command() {
+    LOG=$1
+    shift
+    "$@" >"$LOG" 2>&1 &
+    GAME_PID=$!
+    await_window
+}
+
+# Waits (at most 10 s) for the window of GAME_PID, sets WID and focuses it.
+await_window() {
     WID=""
     for _ in $(seq 200); do
         WID=$(xdotool search --name '^COMET DRIFTER$' 2>/dev/null | head -n1 || true)
@@ -44,6 +63,17 @@ start_game() {
         return 1
     fi
     xdotool windowfocus "$WID" 2>/dev/null || true
+}
+
+# Waits (at most 5 s) until no game window is left, so that the next start_command does
+# not find the window of a game that has ended but whose window the server still holds.
+wait_no_window() {
+    local i
+    for i in $(seq 100); do
+        [ -z "$(xdotool search --name '^COMET DRIFTER$' 2>/dev/null || true)" ] && return 0
+        sleep 0.05
+    done
+    return 1
 }
 
 # wait_for_count TEXT N [SECONDS]: until the console holds TEXT at least N times.
@@ -60,6 +90,9 @@ wait_for_count() {
 key() { xdotool windowfocus "$WID" 2>/dev/null; xdotool key --delay 30 "$@"; }
 hold() { xdotool windowfocus "$WID" 2>/dev/null; xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; }
 shot() { import -window "$WID" "$1"; }
+window_size() { xwininfo -id "$WID" | awk '/^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } END { print w "x" h }'; }
+# Whether the game's process has mapped a library file whose path contains TEXT.
+maps_library() { grep -qF -- "$1" "/proc/$GAME_PID/maps"; }
 
 # Waits (at most 20 s) for the game to end; GAME_STATUS is its status, 128+N for a signal.
 wait_game() {

@@ -19,7 +19,7 @@ double Now() {
 }
 }  // namespace
 
-GameProcess::GameProcess(const std::string& workDir) {
+GameProcess::GameProcess(const std::string& workDir, bool unprivileged) {
     int pipeFds[2];
     if (pipe(pipeFds) != 0) return;
     pid_ = fork();
@@ -29,6 +29,8 @@ GameProcess::GameProcess(const std::string& workDir) {
         close(pipeFds[0]);
         close(pipeFds[1]);
         if (chdir(workDir.c_str()) != 0) _exit(127);
+        if (unprivileged && geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(126);
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         execl(COMET_GAME_BINARY, COMET_GAME_BINARY, static_cast<char*>(nullptr));
         _exit(127);

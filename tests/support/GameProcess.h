@@ -10,7 +10,9 @@ namespace testsupport {
 
 class GameProcess {
 public:
-    explicit GameProcess(const std::string& workDir);
+    // With `unprivileged`, a game started as root drops to uid/gid 65534 first, so that
+    // file permissions apply to it.
+    explicit GameProcess(const std::string& workDir, bool unprivileged = false);
     ~GameProcess();
 
     // Reads the console until `text` has appeared or `seconds` have passed.
