@@ -14,7 +14,8 @@ COMPAT_DIR=/usr/lib/x86_64-linux-gnu/sdl12-compat
 stage() { echo; echo "=== $*"; }
 
 stage "Build"
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# play.sh configures build/ without tests: switch them back on.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCOMET_TESTS=ON -DCOMET_BENCH=ON >/dev/null
 cmake --build build -j"$jobs"
 
 stage "Tests against classic SDL 1.2"
@@ -24,7 +25,7 @@ stage "Tests against sdl12-compat"
 (cd build && LD_LIBRARY_PATH="$COMPAT_DIR" ctest --output-on-failure -j"$jobs" --timeout 600)
 
 stage "Sanitizer build"
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DCOMET_SANITIZE=ON -DCOMET_BENCH=OFF >/dev/null
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DCOMET_SANITIZE=ON -DCOMET_TESTS=ON -DCOMET_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$jobs"
 stage "Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \

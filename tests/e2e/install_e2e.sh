@@ -53,7 +53,7 @@ check "the icon '$icon' is installed as a scalable app icon" \
     test -s "$P1/share/icons/hicolor/scalable/apps/$icon.svg"
 check "the icon is an SVG document" grep -q '<svg ' "$P1/share/icons/hicolor/scalable/apps/$icon.svg"
 
-start_display 1024x768 -noreset || exit 1
+start_display || exit 1
 
 # First run: a short Mode A round ended by a crash, then Escape.
 launch "$P1" console-1.log || exit 1

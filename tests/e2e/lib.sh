@@ -2,14 +2,14 @@
 # the game's window, and key presses through xdotool.
 
 # start_display [WIDTHxHEIGHT [XVFB_OPTION...]]: starts Xvfb (1024x768 unless given) on a
-# free display and exports DISPLAY. Scripts that start the game more than once pass
-# -noreset: Xvfb otherwise resets when the last client leaves, and a game starting
-# during the reset cannot open the display.
+# free display and exports DISPLAY. Always -noreset: otherwise Xvfb resets whenever its
+# last client leaves (classic SDL opens and closes the display once to probe it, and an
+# ended game leaves too), and a game connecting during the reset cannot open the display.
 start_display() {
     local dfile size=${1:-1024x768}
     [ $# -gt 0 ] && shift
     dfile=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp "$@" 3>"$dfile" 2>/dev/null &
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset "$@" 3>"$dfile" 2>/dev/null &
     XVFB_PID=$!
     for _ in $(seq 400); do [ -s "$dfile" ] && break; sleep 0.05; done
     local number

@@ -31,8 +31,8 @@ scaled() {
         'cd "$1" && source "$2" && comet_parse_args scale-test "${@:4}" && comet_exec "$3"' \
         _ "$WORK" "$LAUNCH" "$GAME" "$@"
 }
-# Escape on the title ends the program with 0.
 not() { ! "$@"; }
+# Escape on the title ends the program with 0.
 quit_from_title() { wait_for_count "$SEPARATOR" 1 && key Escape && wait_game && [ "$GAME_STATUS" -eq 0 ]; }
 # Every 2x2 block of the picture is one colour: sampling one pixel a block and doubling
 # it again gives the same picture (a smoothed scale blends neighbours and fails).
@@ -43,7 +43,7 @@ whole_pixels() {
     [ "$diff" = 0 ]
 }
 
-start_display 2048x1536 -noreset || exit 1  # room for the largest windows
+start_display 2048x1536 || exit 1  # room for the largest windows
 
 # Scale 2: the round.
 scaled --scale 2 || exit 1
