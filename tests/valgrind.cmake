@@ -16,6 +16,7 @@ endif()
 if(VALGRIND AND NOT COMET_SANITIZE)
   add_test(NAME Valgrind.RoundThatSavesIsMemcheckClean
     COMMAND ${VALGRIND} -q --error-exitcode=99 --leak-check=full
+            --suppressions=${CMAKE_CURRENT_SOURCE_DIR}/valgrind/sdl12-compat.supp
             --show-leak-kinds=definite,indirect --errors-for-leak-kinds=definite,indirect
             $<TARGET_FILE:robustness_test> --gtest_filter=RecordFile/DamagedInput.*/Missing)
   set_tests_properties(Valgrind.RoundThatSavesIsMemcheckClean PROPERTIES

@@ -15,7 +15,9 @@ ln -s "$build/image" "$work/image"
 printf '12\n34\n' > "$work/Rec.dat"
 cd "$work"
 
+supp=$(cd "$(dirname "$0")" && pwd)/sdl12-compat.supp
 SDL_VIDEODRIVER=dummy valgrind --tool=memcheck --error-exitcode=99 --leak-check=full \
+    --suppressions="$supp" \
     --show-leak-kinds=definite,indirect --errors-for-leak-kinds=definite,indirect \
     --log-file="$work/memcheck.log" "$game" > "$work/console.txt" 2>&1 &
 pid=$!
