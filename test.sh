@@ -9,6 +9,7 @@ source scripts/deps.sh
 ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 
 jobs=$(nproc)
+ROOT=$PWD
 COMPAT_DIR=/usr/lib/x86_64-linux-gnu/sdl12-compat
 
 stage() { echo; echo "=== $*"; }
@@ -29,5 +30,5 @@ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DCOMET_SANITIZE=ON -DCOMET_TE
 cmake --build build-asan -j"$jobs"
 stage "Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" \
+    LSAN_OPTIONS="suppressions=$ROOT/tests/lsan.supp" \
     ctest --output-on-failure -j"$jobs" --timeout 900 -LE slow)
