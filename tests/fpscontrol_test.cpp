@@ -10,112 +10,63 @@ using namespace testsupport;
 
 namespace {
 
-// A clock the test sets by hand; a sleep that records what it was asked and advances it.
+// A clock the test sets by hand; a sleep that records what it was asked and advances the
+// clock by that and by a chosen oversleep.
 Uint32 gNow = 0;
+Uint32 gOversleep = 0;
 std::vector<Uint32> gSleeps;
 Uint32 FakeClock() { return gNow; }
 void FakeSleep(Uint32 ms) {
     gSleeps.push_back(ms);
-    gNow += ms;
+    gNow += ms + gOversleep;
 }
-
-struct Pacing : ::testing::Test {
-    void SetUp() override {
-        gNow = 0;
-        gSleeps.clear();
-    }
-    FpsControl fps{FakeClock, FakeSleep};
-};
 
 }  // namespace
 
-TEST_F(Pacing, EarlyFrameSleepsTheRestAndTheBoundaryMovesBySixteen) {
-    fps.lastTime = 1000;
-    gNow = 1010;
-    fps.FpsWait();
-    ASSERT_EQ(gSleeps.size(), 1u);
-    EXPECT_EQ(gSleeps[0], 6u);
-    EXPECT_EQ(fps.lastTime, 1016u);
+TEST(Pacing, FrameBoundariesStayOnTheSixteenMillisecondGridUnlessAFrameIsLate) {
+    const struct {
+        Uint32 boundary, now, oversleep;
+        std::vector<Uint32> sleeps;
+        Uint32 next;
+    } cases[] = {
+        {1000, 1010, 0, {6}, 1016},
+        {1000, 1010, 3, {6}, 1016},  // waking late does not move the grid
+        {1016, 1023, 0, {9}, 1032},
+        {1000, 1016, 0, {}, 1016},   // ends exactly on the boundary
+        {1000, 1040, 0, {}, 1040},   // late: the grid moves to the frame's own end
+        {0, 5, 0, {11}, 16},  // a fresh control's first frame, while the clock reads under 16
+        // Across the wrap of the tick counter no sleep runs away and the grid resumes.
+        {0xfffffff8u, 0xfffffffcu, 0, {}, 0xfffffffcu},
+        {0xfffffffcu, 0, 0, {12}, 12},
+    };
+    for (const auto& c : cases) {
+        FpsControl fps(FakeClock, FakeSleep);
+        if (c.boundary != 0) fps.lastTime = c.boundary;  // 0: as constructed
+        gNow = c.now;
+        gOversleep = c.oversleep;
+        gSleeps.clear();
+        fps.FpsWait();
+        EXPECT_EQ(gSleeps, c.sleeps) << c.boundary << " " << c.now;
+        EXPECT_EQ(fps.lastTime, c.next) << c.boundary << " " << c.now;
+    }
 }
 
-TEST_F(Pacing, OversleepIsMadeUpByTheNextShorterSleep) {
-    fps.lastTime = 1000;
-    gNow = 1010;
-    fps.FpsWait();  // asks for 6 ms...
-    gNow += 3;      // ...the system wakes 3 ms late, at 1019
-    gNow += 4;      // the next frame takes 4 ms: 1023
-    fps.FpsWait();
-    ASSERT_EQ(gSleeps.size(), 2u);
-    EXPECT_EQ(gSleeps[1], 9u) << "still on the grid: 1016 + 16 = 1032";
-    EXPECT_EQ(fps.lastTime, 1032u);
-}
-
-TEST_F(Pacing, FrameEndingExactlyOnTheBoundaryDoesNotSleep) {
-    fps.lastTime = 1000;
-    gNow = 1016;
-    fps.FpsWait();
-    EXPECT_TRUE(gSleeps.empty());
-    EXPECT_EQ(fps.lastTime, 1016u);
-}
-
-TEST_F(Pacing, LateFrameMovesTheGridToItsOwnEnd) {
-    fps.lastTime = 1000;
-    gNow = 1040;
-    fps.FpsWait();
-    EXPECT_TRUE(gSleeps.empty());
-    EXPECT_EQ(fps.lastTime, 1040u);
-    gNow = 1050;
-    fps.FpsWait();
-    ASSERT_EQ(gSleeps.size(), 1u);
-    EXPECT_EQ(gSleeps[0], 6u);
-}
-
-TEST_F(Pacing, AcrossTheWrapOfTheTickCounterNoSleepRunsAwayAndTheGridResumes) {
-    // Just before the wrap, boundary + 16 has wrapped past the clock: that one frame is
-    // not held back, and the grid restarts from its end.
-    fps.lastTime = 0xfffffff8u;
-    gNow = 0xfffffffcu;
-    fps.FpsWait();
-    EXPECT_TRUE(gSleeps.empty());
-    EXPECT_EQ(fps.lastTime, 0xfffffffcu);
-    gNow = 0;  // 4 ms later, after the wrap
-    fps.FpsWait();
-    ASSERT_EQ(gSleeps.size(), 1u);
-    EXPECT_EQ(gSleeps[0], 12u);
-    EXPECT_EQ(fps.lastTime, 12u);
-}
-
-TEST_F(Pacing, FirstWaitSleepsOnlyWhenTheClockReadsUnderSixteen) {
-    gNow = 5;
-    fps.FpsWait();
-    EXPECT_EQ(gSleeps.size(), 1u);
-    FpsControl later(FakeClock, FakeSleep);
-    gSleeps.clear();
-    gNow = 5000;
-    later.FpsWait();
-    EXPECT_TRUE(gSleeps.empty());
-    EXPECT_EQ(later.lastTime, 5000u);
-}
-
-TEST_F(Pacing, ReportComesOnlyAfterMoreThanASecondWithTheFrameCount) {
-    fps.reportTime = 2000;
+TEST(Pacing, ReportComesOnlyAfterMoreThanASecondWithTheFrameCount) {
+    FpsControl fps(FakeClock, FakeSleep);
+    gNow = 4000;
+    StartCapture();
+    fps.FpsDisplay();  // the first report counts from a clock of zero
+    EXPECT_EQ(StopCapture(), "1FPS\n");
     StartCapture();
     for (int frame = 0; frame < 62; ++frame) {
-        gNow = 2000 + frame * 16;  // the 62nd frame is at 2976
+        gNow = 4000 + frame * 16;  // the 62nd frame is at 4976
         fps.FpsDisplay();
     }
-    gNow = 3000;  // exactly 1000 ms: not yet
+    gNow = 5000;  // exactly 1000 ms: not yet
     fps.FpsDisplay();
-    gNow = 3001;
+    gNow = 5001;
     fps.FpsDisplay();
     EXPECT_EQ(StopCapture(), "64FPS\n");
     EXPECT_EQ(fps.frameCount, 0);
-    EXPECT_EQ(fps.reportTime, 3001u);
-}
-
-TEST_F(Pacing, FirstDisplayLaterThanASecondAfterStartReportsOneFrame) {
-    gNow = 4000;
-    StartCapture();
-    fps.FpsDisplay();
-    EXPECT_EQ(StopCapture(), "1FPS\n");
+    EXPECT_EQ(fps.reportTime, 5001u);
 }

@@ -20,7 +20,6 @@ constexpr Uint32 kGaugeA = 0x10f010;
 constexpr Uint32 kGaugeB = 0x1010f0;
 constexpr Uint32 kProgress = 0xf0f010;
 constexpr Uint32 kNotice = 0xf08080;
-constexpr int kDigitNone = -1, kDigitBeyond = 10;
 
 // Digit d's cell is (30 + 20 d, 200, 40).
 Uint32 DigitColour(int d) { return (Uint32(30 + 20 * d) << 16) | (200 << 8) | 40; }
@@ -48,23 +47,16 @@ protected:
     void Clear() { FillRaw(screen(), 0, 0, 480, 320, kClear); }
     SDL_Surface* screen() { return display.screen(); }
 
-    // Which digit cell lies at (x, y), even drawn translucent over the clear colour: the
-    // green channel (200 in every cell) tells how much of the cell shows through.
-    int DigitAt(int x, int y) {
-        const Uint32 p = GetPixel(screen(), x + 5, y + 5);
-        if (Near(p, kBeyond)) return kDigitBeyond;
-        const int green = (p >> 8) & 0xff, red = p >> 16;
-        if (green < 60) return kDigitNone;
-        const double shown = (green - 20) / 180.0;
-        const long d = std::lround(((red - 20) / shown + 20 - 30) / 20);
-        return d >= 0 && d <= 9 ? int(d) : kDigitNone;
-    }
-    // The digits of `cells` cells starting at (x, y), as a string ('?' unknown, '#' beyond).
+    // The digits of `cells` cells from (x, y) ('?' unknown, '#' the sheet beyond the digits),
+    // even drawn translucent over the clear colour: the green channel (200 in every cell)
+    // tells how much of the cell shows through.
     std::string Digits(int x, int y, int cells) {
         std::string s;
         for (int i = 0; i < cells; ++i) {
-            const int d = DigitAt(x + 12 * i, y);
-            s += d == kDigitNone ? '?' : d == kDigitBeyond ? '#' : char('0' + d);
+            const Uint32 p = GetPixel(screen(), x + 12 * i + 5, y + 5);
+            const int green = (p >> 8) & 0xff, red = p >> 16;
+            const long d = green < 60 ? -1 : std::lround(((red - 20) * 180.0 / (green - 20) - 10) / 20);
+            s += Near(p, kBeyond) ? '#' : d >= 0 && d <= 9 ? char('0' + d) : '?';
         }
         return s;
     }
@@ -81,45 +73,37 @@ protected:
 
 }  // namespace
 
-TEST_F(Hud, ScoreAndSpeedShowWithLeadingZeros) {
-    info.Draw(screen(), sheet, 1, 0, 0);
-    EXPECT_EQ(Digits(14, 15, 5), "00000");
-    EXPECT_EQ(Digits(85, 30, 2), "01");
-    info.Draw(screen(), sheet, 17, 40729, 0);
-    EXPECT_EQ(Digits(14, 15, 5), "40729");
-    EXPECT_EQ(Digits(85, 30, 2), "17");
+// Leading zeros fill the cells; a number too wide for them shows the sheet beyond the digits.
+TEST_F(Hud, ScoreAndSpeedShowInTheirDigitCells) {
+    const struct {
+        int speed, score;
+        const char *scoreCells, *speedCells;
+    } cases[] = {{1, 0, "00000", "01"}, {17, 40729, "40729", "17"}, {100, 123456, "#3456", "#0"}};
+    for (const auto& c : cases) {
+        info.Draw(screen(), sheet, c.speed, c.score, 0);
+        EXPECT_EQ(Digits(14, 15, 5), c.scoreCells);
+        EXPECT_EQ(Digits(85, 30, 2), c.speedCells);
+    }
     EXPECT_EQ(sheet->format->alpha, 255);
 }
 
-TEST_F(Hud, NumbersTooWideForTheirCellsShowTheSheetBeyondTheDigits) {
-    info.Draw(screen(), sheet, 100, 123456, 0);
-    EXPECT_EQ(Digits(14, 15, 5), "#3456");
-    EXPECT_EQ(Digits(85, 30, 2), "#0");
-}
-
-TEST_F(Hud, ProgressBarGrowsAPixelAbout28PointsAndEmptiesEvery1000) {
-    const int score[] = {27, 28, 999, 1000, 2028, 1500};
-    const int width[] = {0, 1, 35, 0, 1, 18};
-    for (int i = 0; i < 6; ++i) {
+// Progress: a pixel about every 28 points, empty again every 1000. Gauge: as wide as the
+// gauge, in the colour of the mode.
+TEST_F(Hud, BarsAreAsWideAsProgressAndGauge) {
+    const struct {
+        int score, gauge, mode, progress, gaugeA, gaugeB;
+    } cases[] = {{27, 0, 0, 0, 0, 0},    {28, 89, 0, 1, 89, 0},  {999, 1, 0, 35, 1, 0},
+                 {1000, 40, 1, 0, 0, 40}, {2028, 0, 1, 1, 0, 0}, {1500, 89, 1, 18, 0, 89}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "score " << c.score << " gauge " << c.gauge << " mode " << c.mode);
         Clear();
-        info.Draw(screen(), sheet, 1, score[i], 0);
-        EXPECT_EQ(RunOf(kProgress, 16, 31), width[i]) << score[i];
-        EXPECT_EQ(RunOf(kProgress, 16, 38), width[i]) << score[i];
+        info.gauge = c.gauge;
+        info.Draw(screen(), sheet, 1, c.score, c.mode);
+        EXPECT_EQ(RunOf(kProgress, 16, 31), c.progress);
+        EXPECT_EQ(RunOf(kProgress, 16, 38), c.progress);
+        EXPECT_EQ(RunOf(kGaugeA, 16, 47), c.gaugeA);
+        EXPECT_EQ(RunOf(kGaugeB, 16, 54), c.gaugeB);
     }
-}
-
-TEST_F(Hud, GaugeBarIsAsWideAsTheGaugeInTheColourOfTheMode) {
-    info.gauge = 0;
-    info.Draw(screen(), sheet, 1, 0, 0);
-    EXPECT_EQ(RunOf(kGaugeA, 16, 47), 0);
-    info.gauge = 89;
-    info.Draw(screen(), sheet, 1, 0, 0);
-    EXPECT_EQ(RunOf(kGaugeA, 16, 47), 89);
-    info.gauge = 40;
-    Clear();
-    info.Draw(screen(), sheet, 1, 0, 1);
-    EXPECT_EQ(RunOf(kGaugeB, 16, 54), 40);
-    EXPECT_EQ(RunOf(kGaugeA, 16, 47), 0);
 }
 
 TEST_F(Hud, TitleRecordsUseTheCallersAlpha) {

@@ -43,23 +43,17 @@ TEST(ItemBounce, TurnsOnReachingEitherEndOfEitherAxis) {
 TEST(ItemPlace, InitSpreadsOverTheScreenAndKeepsDirectionAndAlpha) {
     std::srand(11);
     Item item;
-    EXPECT_EQ(item.alpha, 0);
-    EXPECT_EQ(item.dx, 1);
-    EXPECT_EQ(item.dy, 1);
     item.dx = -1, item.dy = -1, item.alpha = 255;
     int maxX = 0, maxY = 0;
     for (int i = 0; i < 20000; ++i) {
         item.Init();
-        ASSERT_GE(item.pos.x, 0);
-        ASSERT_GE(item.pos.y, 0);
+        ASSERT_TRUE(item.pos.x >= 0 && item.pos.y >= 0);
         maxX = std::max<int>(maxX, item.pos.x);
         maxY = std::max<int>(maxY, item.pos.y);
     }
     EXPECT_EQ(maxX, 447);
     EXPECT_EQ(maxY, 287);
-    EXPECT_EQ(item.dx, -1);
-    EXPECT_EQ(item.dy, -1);
-    EXPECT_EQ(item.alpha, 255);
+    EXPECT_TRUE(item.dx == -1 && item.dy == -1 && item.alpha == 255);
 }
 
 class ItemFade : public ::testing::Test {
@@ -85,7 +79,7 @@ protected:
     Item item;
 };
 
-TEST_F(ItemFade, FadesInByFiveAndIsOpaqueOnTheFiftyFirstDraw) {
+TEST_F(ItemFade, FadesInByFiveToOpaqueThenOutAfterTheCrashToInvisible) {
     Uint32 lastGreen = 0x14;
     for (int frame = 1; frame <= 50; ++frame) {
         const Uint32 green = (DrawFrame(0) >> 8) & 0xff;
@@ -95,14 +89,10 @@ TEST_F(ItemFade, FadesInByFiveAndIsOpaqueOnTheFiftyFirstDraw) {
         lastGreen = green;
     }
     EXPECT_LT(lastGreen, 0xe0u);
-    EXPECT_EQ(DrawFrame(0), kCellA);
+    EXPECT_EQ(DrawFrame(0), kCellA);  // the 51st draw: opaque, and it stays so
     EXPECT_EQ(item.alpha, 255);
     DrawFrame(0);
     EXPECT_EQ(item.alpha, 255);
-}
-
-TEST_F(ItemFade, FadesOutAfterTheCrashAndStaysInvisible) {
-    item.alpha = 255;
     DrawFrame(1);
     EXPECT_EQ(item.alpha, 250);
     for (int frame = 0; frame < 60; ++frame) DrawFrame(1);

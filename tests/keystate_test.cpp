@@ -22,9 +22,11 @@ struct KeyTable : ::testing::Test {
 
 }  // namespace
 
-TEST_F(KeyTable, ArrowsSetAndClearTheirOwnBits) {
+TEST_F(KeyTable, ArrowsSetAndClearTheirOwnBitsInQueueOrder) {
     Press(SDLK_UP);
     Press(SDLK_RIGHT);
+    Press(SDLK_LEFT);
+    Release(SDLK_LEFT);  // pressed and released in one frame: as it was
     Poll();
     EXPECT_EQ(ks.keys, kKeyUp | kKeyRight);
     Press(SDLK_DOWN);
@@ -34,17 +36,11 @@ TEST_F(KeyTable, ArrowsSetAndClearTheirOwnBits) {
     EXPECT_EQ(ks.keys, kKeyDown | kKeyLeft | kKeyRight);
 }
 
-TEST_F(KeyTable, ArrowPressedAndReleasedInOneFrameLeavesKeysAsTheyWere) {
-    Press(SDLK_LEFT);
-    Release(SDLK_LEFT);
-    Poll();
-    EXPECT_EQ(ks.keys, 0);
-}
-
 TEST_F(KeyTable, AfterTheCrashPressesOfArrowsAndSpaceDoNothingButReleasesStillClear) {
     Press(SDLK_UP);
     Press(SDLK_SPACE);
     Poll();
+    EXPECT_EQ(boost, 1);
     gameOver = 1;
     Press(SDLK_LEFT);
     Poll();
@@ -58,16 +54,10 @@ TEST_F(KeyTable, AfterTheCrashPressesOfArrowsAndSpaceDoNothingButReleasesStillCl
     EXPECT_EQ(boost, 0);
 }
 
-TEST_F(KeyTable, SpaceHoldsBoostUntilReleased) {
-    Press(SDLK_SPACE);
+TEST_F(KeyTable, ModeKeysCountOnlyOnTheTitleWhereTheFirstInTheQueueWins) {
+    Press(SDLK_b);
     Poll();
-    EXPECT_EQ(boost, 1);
-    Release(SDLK_SPACE);
-    Poll();
-    EXPECT_EQ(boost, 0);
-}
-
-TEST_F(KeyTable, OnTheTitleTheFirstModeKeyInTheQueueWins) {
+    EXPECT_EQ(mode, 0) << "during a round";
     started = 0;
     Press(SDLK_b);
     Press(SDLK_a);
@@ -77,82 +67,54 @@ TEST_F(KeyTable, OnTheTitleTheFirstModeKeyInTheQueueWins) {
     EXPECT_EQ(quit, 0);
 }
 
-TEST_F(KeyTable, ModeKeysDuringARoundChangeNothing) {
-    Press(SDLK_b);
-    Poll();
-    EXPECT_EQ(mode, 0);
-}
-
-TEST_F(KeyTable, EOnTheTitleLeavesTheProgram) {
-    started = 0;
-    Press(SDLK_e);
-    Poll();
-    EXPECT_EQ(started, 1);
-    EXPECT_EQ(quit, 1);
-    EXPECT_EQ(roundEnd, 0);
-}
-
-TEST_F(KeyTable, RTAndEBeforeTheCrashDoNothing) {
+TEST_F(KeyTable, RTAndECountOnlyAfterTheCrashWhereRRetriesTReturnsToTitleEQuitsAndTheLastWins) {
     Press(SDLK_r);
     Press(SDLK_t);
     Press(SDLK_e);
     Poll();
     EXPECT_EQ(roundEnd, 0);
     EXPECT_EQ(quit, 0);
-}
-
-TEST_F(KeyTable, AfterTheCrashRRetriesTReturnsToTitleEQuits) {
     gameOver = 1;
-    Press(SDLK_r);
-    Poll();
-    EXPECT_EQ(roundEnd, 1);
-    Press(SDLK_t);
-    Poll();
-    EXPECT_EQ(roundEnd, 2);
-    Press(SDLK_e);
-    Poll();
-    EXPECT_EQ(roundEnd, 1);
-    EXPECT_EQ(quit, 1);
-}
-
-TEST_F(KeyTable, TThenRInOneFrameLeavesTheLastOne) {
-    gameOver = 1;
+    const struct { SDLKey key; int roundEnd, quit; } steps[] = {
+        {SDLK_r, 1, 0}, {SDLK_t, 2, 0}, {SDLK_e, 1, 1}};
+    for (const auto& s : steps) {
+        Press(s.key);
+        Poll();
+        EXPECT_EQ(roundEnd, s.roundEnd) << s.key;
+        EXPECT_EQ(quit, s.quit) << s.key;
+    }
     Press(SDLK_t);
     Press(SDLK_r);
     Poll();
-    EXPECT_EQ(roundEnd, 1);
-    EXPECT_EQ(quit, 0);
+    EXPECT_EQ(roundEnd, 1) << "the last of one poll wins";
 }
 
-TEST_F(KeyTable, EscapeAndWindowCloseLeaveFromAnywhere) {
-    started = 0;
-    Press(SDLK_ESCAPE);
-    Poll();
-    EXPECT_EQ(quit, 1);
-    EXPECT_EQ(started, 1);
-    EXPECT_EQ(roundEnd, 1);
-
-    quit = roundEnd = started = 0;
-    PushQuit();
-    Poll();
-    EXPECT_EQ(quit, 1);
-    EXPECT_EQ(started, 1);
-    EXPECT_EQ(roundEnd, 1);
+// e leaves from the title only; Escape and the window's close request (SDLK_UNKNOWN
+// here) from anywhere, ending the round as well.
+TEST_F(KeyTable, ExitKeysLeaveTheProgram) {
+    const struct { SDLKey key; int roundEnd; } cases[] = {
+        {SDLK_e, 0}, {SDLK_ESCAPE, 1}, {SDLK_UNKNOWN, 1}};
+    for (const auto& c : cases) {
+        quit = roundEnd = started = 0;
+        if (c.key == SDLK_UNKNOWN) PushQuit(); else Press(c.key);
+        Poll();
+        EXPECT_EQ(quit, 1) << c.key;
+        EXPECT_EQ(started, 1) << c.key;
+        EXPECT_EQ(roundEnd, c.roundEnd) << c.key;
+    }
 }
 
 TEST_F(KeyTable, OtherEventsAreDroppedAndTheQueueBehindThemStillHandled) {
-    SDL_Event motion{};
-    motion.type = SDL_MOUSEMOTION;
-    SDL_PushEvent(&motion);
-    SDL_Event focus{};
-    focus.type = SDL_ACTIVEEVENT;
-    SDL_PushEvent(&focus);
+    SDL_Event other{};
+    for (Uint8 type : {SDL_MOUSEMOTION, SDL_ACTIVEEVENT}) {
+        other.type = type;
+        SDL_PushEvent(&other);
+    }
     Release(SDLK_ESCAPE);  // key-ups of the single-press keys do nothing
     Press(SDLK_x);
     Press(SDLK_DOWN);
     Poll();
     EXPECT_EQ(ks.keys, kKeyDown);
     EXPECT_EQ(quit, 0);
-    SDL_Event left;
-    EXPECT_EQ(SDL_PollEvent(&left), 0) << "one call drains the whole queue";
+    EXPECT_EQ(SDL_PollEvent(&other), 0) << "one call drains the whole queue";
 }

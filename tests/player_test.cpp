@@ -55,34 +55,30 @@ TEST_F(ShipMove, HaltsFlushAgainstAWallOneThreeOrFivePixelsAway) {
     }
 }
 
-TEST_F(ShipMove, ModeBLeavesTheRowAlone) {
-    ship.Move(screen(), kKeyUp, 0, kModeB);
-    EXPECT_EQ(ship.y, kStartY);
-    ship.Move(screen(), kKeyDown | kKeyLeft, 0, kModeB);
-    EXPECT_EQ(ship.y, kStartY);
-    EXPECT_EQ(ship.x, kStartX - 5);
-}
-
-TEST_F(ShipMove, BoostJumpsTenSidewaysThroughWallsButNotUpThroughThem) {
-    WallAt(kKeyLeft, 0);
-    ship.Move(screen(), kKeyLeft, 1, kModeA);
-    EXPECT_EQ(ship.x, kStartX - 10);
-    SetUp();
-    WallAt(kKeyRight, 0);
-    WallAt(kKeyUp, 2);
-    ship.Move(screen(), kKeyRight | kKeyUp, 1, kModeA);
-    EXPECT_EQ(ship.x, kStartX + 10);
-    EXPECT_EQ(ship.y, kStartY - 2);
-}
-
-TEST_F(ShipMove, LeftAndRightTogetherGoFiveEachWayInTurn) {
-    ship.Move(screen(), kKeyLeft | kKeyRight, 0, kModeA);
-    EXPECT_EQ(ship.x, kStartX);
-    ship.Move(screen(), kKeyLeft | kKeyRight, 1, kModeB);
-    EXPECT_EQ(ship.x, kStartX);
-    FillRaw(screen(), kStartX + 10, kStartY, 1, kShipSize, kWallGrey);  // inside the box now
-    ship.Move(screen(), kKeyLeft | kKeyRight, 0, kModeA);
-    EXPECT_EQ(ship.x, kStartX - 2);  // only the way back meets it
+// Boosted sideways moves jump 10 through walls but vertical ones still halt; Mode B
+// leaves the row to the strip; left and right together go left first, then right.
+TEST_F(ShipMove, BoostJumpsSidewaysModeBKeepsTheRowAndOppositeKeysGoBothWays) {
+    const struct {  // wall1 right beside the ship, wall2 gap2 pixels away (-2: inside the box)
+        unsigned char wall1, wall2;
+        int gap2, keys, boost, mode, dx, dy;
+    } cases[] = {
+        {kKeyLeft, 0, 0, kKeyLeft, 1, kModeA, -10, 0},
+        {kKeyRight, kKeyUp, 2, kKeyRight | kKeyUp, 1, kModeA, +10, -2},
+        {0, 0, 0, kKeyUp, 0, kModeB, 0, 0},
+        {0, 0, 0, kKeyDown | kKeyLeft, 0, kModeB, -5, 0},
+        {0, 0, 0, kKeyLeft | kKeyRight, 0, kModeA, 0, 0},
+        {0, 0, 0, kKeyLeft | kKeyRight, 1, kModeB, 0, 0},
+        {0, kKeyRight, -2, kKeyLeft | kKeyRight, 0, kModeA, -2, 0},  // only the way back meets it
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "keys " << c.keys << " boost " << c.boost << " mode " << c.mode);
+        SetUp();
+        WallAt(c.wall1, 0);
+        WallAt(c.wall2, c.gap2);
+        ship.Move(screen(), static_cast<unsigned char>(c.keys), c.boost, c.mode);
+        EXPECT_EQ(ship.x, kStartX + c.dx);
+        EXPECT_EQ(ship.y, kStartY + c.dy);
+    }
 }
 
 TEST_F(ShipMove, RightHandClampPutsAShipBeyond466At467) {
@@ -105,12 +101,11 @@ TEST_F(ShipMove, DrawCopiesTheCellOfItsModeAndLookWithTheCallersAlpha) {
     FillRaw(sheet, 0, 0, 12, 12, 0x20c020);
     FillRaw(sheet, 0, 12, 12, 12, 0xc02020);
     FillRaw(sheet, 64, 24, 12, 12, 0x2020c0);
-    struct Case {
+    const struct {
         int mode, state;
         Uint32 colour;
-    } cases[] = {{kModeA, 0, 0x20c020}, {kModeA, 1, 0xc02020}, {kModeB, 0, 0x20c020},
-                 {kModeB, 1, 0x2020c0}};
-    for (const Case& c : cases) {
+    } cases[] = {{kModeA, 0, 0x20c020}, {kModeA, 1, 0xc02020}, {kModeB, 0, 0x20c020}, {kModeB, 1, 0x2020c0}};
+    for (const auto& c : cases) {
         FillRaw(screen(), 0, 0, 480, 320, kClear);
         ship.state = c.state;
         ship.Draw(screen(), sheet, c.mode);

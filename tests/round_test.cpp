@@ -1,42 +1,40 @@
 // Round rules, replayed frame by frame without pacing: a fixed seed, key events pushed
 // before the frame they belong to, and the state checked at named frames.
-#include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <memory>
+#include <cstdio>
 
-#include "Game.h"
-#include "TestSupport.h"
+#include "StartedGame.h"
 
 using namespace testsupport;
 
 namespace {
 
-struct RoundRules : ::testing::Test {
-    ScratchDir dir;
-    std::unique_ptr<Game> game;
+struct RoundRules : StartedGame {
     std::unique_ptr<Round> round;
     int showTitle = 0;
     std::string console;
 
     void SetUp() override {
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        WriteDigitSheet();
-        WriteOpenCaves();
+        StartedGame::SetUp();
+        NewRound();
+    }
+
+    // A Mode A round on records loaded afresh, its items parked far from the ship and
+    // from each other so that they are never picked up unless a test moves them.
+    void NewRound() {
         StartCapture();
-        game = std::make_unique<Game>();
         game->GameInit();
         game->mode = kModeA;
         game->started = 1;
         srand(7);
         round = std::make_unique<Round>();
-        console = StopCapture();
-        ASSERT_TRUE(game->Ready());
-    }
-
-    void TearDown() override {
-        round.reset();
-        game.reset();
+        StopCapture();
+        for (int i = 0; i < kItemCount; ++i) {
+            round->items[i].pos.x = 300 + 40 * i;
+            round->items[i].pos.y = 20;
+            round->items[i].dx = round->items[i].dy = 0;
+        }
     }
 
     Player& ship() { return round->players[0]; }
@@ -51,48 +49,33 @@ struct RoundRules : ::testing::Test {
     void Frames(int n) {
         for (int i = 0; i < n; ++i) ASSERT_FALSE(Frame()) << "round ended at frame " << i;
     }
-
-    // Items far from the ship and from each other, so they are never picked up.
-    void ParkItems() {
-        for (int i = 0; i < kItemCount; ++i) {
-            round->items[i].pos.x = 300 + 40 * i;
-            round->items[i].pos.y = 20;
-            round->items[i].dx = round->items[i].dy = 0;
-        }
-    }
-
-    int HudDigitAt(int x, int y) { return DigitAt(game->screen, x, y); }
 };
 
 }  // namespace
 
-TEST_F(RoundRules, BoostOnAnEmptyGaugeLastsOnlyForTheLookOfOneFrame) {
-    ParkItems();
+TEST_F(RoundRules, BoostPressedOnAnEmptyGaugeShowsOnlyItsLookForOneFrame) {
     PushKey(SDL_KEYDOWN, SDLK_SPACE);
     Frame();
-    EXPECT_EQ(round->info.gauge, 0);
-    EXPECT_EQ(game->boost, 0);
-    for (const Player& p : round->players) EXPECT_EQ(p.state, 1) << "the boost look is on";
-    Frame();
-    for (const Player& p : round->players) EXPECT_EQ(p.state, 0);
-}
-
-TEST_F(RoundRules, GaugeRunningOutEndsBoostUntilSpaceIsPressedAgain) {
-    ParkItems();
-    round->info.gauge = 3;
-    PushKey(SDL_KEYDOWN, SDLK_SPACE);
-    Frame();
-    Frame();
-    EXPECT_EQ(round->info.gauge, 1);
-    EXPECT_EQ(game->boost, 1);
-    Frame();  // the frame the gauge runs out
     EXPECT_EQ(round->info.gauge, 0);
     EXPECT_EQ(game->boost, 0);
     EXPECT_EQ(ship().state, 1);
+}
+
+TEST_F(RoundRules, GaugeRunningOutShowsTheBoostLookForThatFrameAndEndsBoostUntilSpaceIsPressedAgain) {
+    round->info.gauge = 3;
+    PushKey(SDL_KEYDOWN, SDLK_SPACE);
+    Frames(2);
+    EXPECT_EQ(round->info.gauge, 1);
+    EXPECT_EQ(game->boost, 1);
+    Frame();  // the frame the gauge runs out: the boost look stays on for it
+    EXPECT_EQ(round->info.gauge, 0);
+    EXPECT_EQ(game->boost, 0);
+    for (const Player& p : round->players) EXPECT_EQ(p.state, 1);
     round->info.gauge = 50;  // energy regained while space is still held
     Frame();
     EXPECT_EQ(game->boost, 0);
     EXPECT_EQ(round->info.gauge, 50);
+    for (const Player& p : round->players) EXPECT_EQ(p.state, 0);
     PushKey(SDL_KEYUP, SDLK_SPACE);
     PushKey(SDL_KEYDOWN, SDLK_SPACE);
     Frame();
@@ -100,8 +83,7 @@ TEST_F(RoundRules, GaugeRunningOutEndsBoostUntilSpaceIsPressedAgain) {
     EXPECT_EQ(round->info.gauge, 49);
 }
 
-TEST_F(RoundRules, RegenerationIntervalShrinksWithSpeedDownToThreeFrames) {
-    ParkItems();
+TEST_F(RoundRules, RegenerationIntervalShrinksWithSpeedDownToThreeFramesAndStopsAtFull) {
     const struct { int speed; int interval; } cases[] = {{1, 23}, {2, 21}, {10, 5}, {11, 3}, {40, 3}};
     for (const auto& c : cases) {
         round->map.speed = c.speed;
@@ -113,42 +95,25 @@ TEST_F(RoundRules, RegenerationIntervalShrinksWithSpeedDownToThreeFrames) {
         EXPECT_EQ(round->info.gauge, 1) << "speed " << c.speed;
         EXPECT_EQ(game->regenCount, 0);
     }
-}
-
-TEST_F(RoundRules, FullGaugeStaysFullWhenAPointFallsDue) {
-    ParkItems();
     round->info.gauge = kGaugeMax;
-    game->regenCount = 22;
-    Frame();
+    Frames(3);  // a point falls due at speed 40
     EXPECT_EQ(round->info.gauge, kGaugeMax);
-    EXPECT_EQ(game->regenCount, 0);
 }
 
 TEST_F(RoundRules, ScoreOf1000RaisesSpeedInTheSameFrameAndTheHudShowsIt) {
-    ParkItems();
     game->score = 998;
     Frame();
     EXPECT_EQ(round->map.speed, 1);
-    EXPECT_EQ(HudDigitAt(85 + 12, 30), 1);
+    EXPECT_EQ(DigitAt(game->screen, 85 + 12, 30), 1);
     Frame();
     EXPECT_EQ(game->score, 1000);
     EXPECT_EQ(round->map.speed, 2);
-    EXPECT_EQ(HudDigitAt(85, 30), 0);
-    EXPECT_EQ(HudDigitAt(85 + 12, 30), 2);
-    EXPECT_EQ(HudDigitAt(14, 15), 0);
-    EXPECT_EQ(HudDigitAt(14 + 12, 15), 1);
-    EXPECT_EQ(HudDigitAt(14 + 48, 15), 0);
-}
-
-TEST_F(RoundRules, FirstFrameScoresOne) {
-    ParkItems();
-    Frame();
-    EXPECT_EQ(game->score, 1);
-    EXPECT_EQ(HudDigitAt(14 + 48, 15), 1);
+    const struct { int x, y, digit; } hud[] = {
+        {85, 30, 0}, {85 + 12, 30, 2}, {14, 15, 0}, {14 + 12, 15, 1}, {14 + 48, 15, 0}};
+    for (const auto& h : hud) EXPECT_EQ(DigitAt(game->screen, h.x, h.y), h.digit) << h.x;
 }
 
 TEST_F(RoundRules, ItemIsPickedUpOnlyOnceFullyFadedIn) {
-    ParkItems();
     Item& item = round->items[0];
     item.pos.x = ship().x;
     item.pos.y = ship().y;
@@ -161,7 +126,6 @@ TEST_F(RoundRules, ItemIsPickedUpOnlyOnceFullyFadedIn) {
 }
 
 TEST_F(RoundRules, SeveralItemsInOneFrameEachAddTenWithTheCapAfterEach) {
-    ParkItems();
     for (Item& item : round->items) {
         item.pos.x = ship().x;
         item.pos.y = ship().y;
@@ -173,27 +137,21 @@ TEST_F(RoundRules, SeveralItemsInOneFrameEachAddTenWithTheCapAfterEach) {
     for (const Item& item : round->items) EXPECT_EQ(item.alpha, 0);
 }
 
-TEST_F(RoundRules, RecordNoticeNeedsAScoreStrictlyAboveTheRecord) {
-    ParkItems();
-    game->recordA = 10;
-    game->score = 9;
-    Frame();  // score 10: equal, no notice
-    EXPECT_EQ(round->info.blinkAlpha, 0);
-    Frame();  // 11
-    EXPECT_EQ(round->info.blinkAlpha, 15);
-}
-
-TEST_F(RoundRules, RecordNoticeComparesWithTheRecordOfTheModePlayed) {
-    ParkItems();
-    game->mode = kModeB;
-    game->recordA = 0;
-    game->recordB = 100;
-    Frames(5);
-    EXPECT_EQ(round->info.blinkAlpha, 0);
+TEST_F(RoundRules, RecordNoticeNeedsAScoreStrictlyAboveTheRecordOfTheModePlayed) {
+    for (int mode : {kModeA, kModeB}) {
+        NewRound();
+        game->mode = mode;
+        game->recordA = mode == kModeA ? 10 : 0;  // the other mode's record is beaten already
+        game->recordB = mode == kModeB ? 10 : 0;
+        game->score = 9;
+        Frame();  // score 10: equal, no notice
+        EXPECT_EQ(round->info.blinkAlpha, 0) << "mode " << mode;
+        Frame();  // 11
+        EXPECT_EQ(round->info.blinkAlpha, 15) << "mode " << mode;
+    }
 }
 
 TEST_F(RoundRules, ShipAtXMinusElevenFliesOnAndAtMinusTwelveHasCrashed) {
-    ParkItems();
     ship().x = -11;
     Frame();
     EXPECT_EQ(game->gameOver, 0);
@@ -203,7 +161,6 @@ TEST_F(RoundRules, ShipAtXMinusElevenFliesOnAndAtMinusTwelveHasCrashed) {
 }
 
 TEST_F(RoundRules, StripShiftedBy155FliesOnAndBy156HasCrashed) {
-    ParkItems();
     game->mode = kModeB;
     for (int shift : {155, -155}) {
         round->map.offsetY = shift;
@@ -216,7 +173,6 @@ TEST_F(RoundRules, StripShiftedBy155FliesOnAndBy156HasCrashed) {
 }
 
 TEST_F(RoundRules, AfterTheCrashTheShipSlidesTheOverlayFadesAndTheScoreStands) {
-    ParkItems();
     ship().x = -12;
     Frame();
     EXPECT_EQ(game->gameOver, 1);
@@ -233,68 +189,34 @@ TEST_F(RoundRules, AfterTheCrashTheShipSlidesTheOverlayFadesAndTheScoreStands) {
     for (const Item& item : round->items) EXPECT_EQ(item.alpha, 0) << "items fade out";
 }
 
-TEST_F(RoundRules, RetryTitleAndExitKeysCountOnlyAfterTheCrash) {
-    ParkItems();
-    PushKey(SDL_KEYDOWN, SDLK_r);
-    PushKey(SDL_KEYDOWN, SDLK_t);
-    PushKey(SDL_KEYDOWN, SDLK_e);
-    EXPECT_FALSE(Frame());
-    EXPECT_EQ(game->roundEnd, 0);
-    EXPECT_EQ(game->quit, 0);
-}
-
-TEST_F(RoundRules, RAfterTheCrashSavesAndRetriesWithoutTheTitle) {
-    ParkItems();
-    game->score = 40;
-    ship().x = -12;
-    Frame();
-    PushKey(SDL_KEYDOWN, SDLK_r);
-    EXPECT_TRUE(Frame());
-    EXPECT_EQ(console, "OK: RecordFile was successfully loaded.\n");
-    EXPECT_EQ(dir.Read("Rec.dat"), "41\n0\n");
-    EXPECT_EQ(game->quit, 0);
-    EXPECT_EQ(showTitle, 0);
-}
-
-TEST_F(RoundRules, TAfterTheCrashSavesAndAsksForTheTitle) {
-    ParkItems();
-    ship().x = -12;
-    Frame();
-    PushKey(SDL_KEYDOWN, SDLK_t);
-    EXPECT_TRUE(Frame());
-    EXPECT_EQ(showTitle, 1);
-    EXPECT_EQ(game->quit, 0);
-    EXPECT_EQ(dir.Read("Rec.dat"), "1\n0\n");
-}
-
-TEST_F(RoundRules, EAfterTheCrashSavesAndQuits) {
-    ParkItems();
-    ship().x = -12;
-    Frame();
-    PushKey(SDL_KEYDOWN, SDLK_e);
-    EXPECT_TRUE(Frame());
-    EXPECT_EQ(game->quit, 1);
-    EXPECT_EQ(showTitle, 0);
-}
-
-TEST_F(RoundRules, EscapeOrWindowCloseMidRoundSavesABetterScoreAndQuits) {
-    ParkItems();
-    game->mode = kModeB;
-    dir.Write("Rec.dat", "5\n7\n");
-    game->GameInit();
-    Frames(9);
-    PushKey(SDL_KEYDOWN, SDLK_ESCAPE);
-    EXPECT_TRUE(Frame());
-    EXPECT_EQ(game->quit, 1);
-    EXPECT_EQ(dir.Read("Rec.dat"), "5\n10\n");
-
-    game->GameInit();
-    round = std::make_unique<Round>();
-    ParkItems();
-    game->score = 20;
-    PushQuit();
-    EXPECT_TRUE(Frame());
-    EXPECT_EQ(dir.Read("Rec.dat"), "5\n21\n");
+// r, t, e, Escape and the window's close request (SDLK_UNKNOWN here), each in flight and
+// after the crash: whether the round ends, what it saves, and what main does next.
+TEST_F(RoundRules, RoundEndKeysSaveTheModePlayedAndTellTheMainLoopWhatComesNext) {
+    const struct { SDLKey key; bool endsInFlight; int quit, showTitle; } cases[] = {
+        {SDLK_r, false, 0, 0}, {SDLK_t, false, 0, 1}, {SDLK_e, false, 1, 0},
+        {SDLK_ESCAPE, true, 1, 0}, {SDLK_UNKNOWN, true, 1, 0}};
+    for (const auto& c : cases) {
+        for (bool crashed : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "key " << c.key << (crashed ? " after" : " before")
+                                            << " the crash");
+            dir.Write("Rec.dat", "5\n7\n");
+            NewRound();
+            game->mode = kModeB;
+            game->score = 40;
+            showTitle = 0;
+            if (crashed) {
+                ship().x = -12;
+                Frame();  // the crash frame still scores: 41
+            }
+            if (c.key == SDLK_UNKNOWN) PushQuit(); else PushKey(SDL_KEYDOWN, c.key);
+            const bool ends = crashed || c.endsInFlight;
+            EXPECT_EQ(Frame(), ends);  // a frame in flight scores: 41
+            EXPECT_EQ(console, ends ? "OK: RecordFile was successfully loaded.\n" : "");
+            EXPECT_EQ(dir.Read("Rec.dat"), ends ? "5\n41\n" : "5\n7\n");
+            EXPECT_EQ(game->quit, ends ? c.quit : 0);
+            EXPECT_EQ(showTitle, ends ? c.showTitle : 0);
+        }
+    }
 }
 
 TEST_F(RoundRules, ARoundEnteredWithQuitSetRunsNoFrameAndWritesNothing) {
@@ -305,15 +227,7 @@ TEST_F(RoundRules, ARoundEnteredWithQuitSetRunsNoFrameAndWritesNothing) {
     EXPECT_EQ(game->score, 0);
 }
 
-TEST_F(RoundRules, ModeKeysDuringARoundChangeNothing) {
-    ParkItems();
-    PushKey(SDL_KEYDOWN, SDLK_b);
-    Frame();
-    EXPECT_EQ(game->mode, kModeA);
-}
-
 TEST_F(RoundRules, TrailFollowsTheShipOneFrameBehindEachImage) {
-    ParkItems();
     PushKey(SDL_KEYDOWN, SDLK_RIGHT);
     Frames(4);  // the ship moves 5 right per frame: 0, 5, 10, 15 at the frames' starts
     EXPECT_EQ(ship().x, 20);

@@ -1,55 +1,40 @@
 # Shared by the real-window scripts: an Xvfb display, the game in a scratch folder,
-# the game's window, and key presses through xdotool.
+# the game's window, key presses through xdotool, and the scripts' verdicts.
 
 # start_display [WIDTHxHEIGHT [XVFB_OPTION...]]: starts Xvfb (1024x768 unless given) on a
 # free display and exports DISPLAY. Always -noreset: otherwise Xvfb resets whenever its
 # last client leaves (classic SDL opens and closes the display once to probe it, and an
 # ended game leaves too), and a game connecting during the reset cannot open the display.
 start_display() {
-    local dfile size=${1:-1024x768}
+    local dfile size=${1:-1024x768} number
     [ $# -gt 0 ] && shift
     dfile=$(mktemp)
     Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset "$@" 3>"$dfile" 2>/dev/null &
     XVFB_PID=$!
     for _ in $(seq 400); do [ -s "$dfile" ] && break; sleep 0.05; done
-    local number
     number=$(head -n1 "$dfile")
     rm -f "$dfile"
-    if [ -z "$number" ]; then
-        echo "FAIL - Xvfb did not start"
-        return 1
-    fi
+    [ -n "$number" ] || { echo "FAIL - Xvfb did not start"; return 1; }
     export DISPLAY=":$number"
     export SDL_VIDEODRIVER=x11  # a real window or nothing: never a text-mode fallback
 }
 
-stop_display() { [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null || true; }
+stop_display() { [ -n "${XVFB_PID:-}" ] || return 0; kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null || true; }
 
-# start_game BINARY DATA_DIR: runs the game in a new scratch folder that links image/.
+# start_game BINARY DATA_DIR: runs the game in a new scratch folder WORK that links image/.
 start_game() {
-    local game data
-    game=$(realpath "$1")
-    data=$(realpath "$2")
     WORK=$(mktemp -d /tmp/comet-e2e-XXXXXX)
-    ln -s "$data/image" "$WORK/image"
-    LOG="$WORK/console.log"
-    (cd "$WORK" && exec "$game") >"$LOG" 2>&1 &
-    GAME_PID=$!
-    await_window
+    ln -s "$(realpath "$2")/image" "$WORK/image"
+    start_command "$WORK/console.log" bash -c 'cd "$1" && exec "$2"' _ "$WORK" "$(realpath "$1")"
 }
 
 # start_command LOG COMMAND...: runs COMMAND (which ends in an exec of the game) with its
-# console in LOG, and waits for the game's window as start_game does.
+# console in LOG, and waits (at most 10 s) for the game's window: sets WID and focuses it.
 start_command() {
     LOG=$1
     shift
     "$@" >"$LOG" 2>&1 &
     GAME_PID=$!
-    await_window
-}
-
-# Waits (at most 10 s) for the window of GAME_PID, sets WID and focuses it.
-await_window() {
     WID=""
     for _ in $(seq 200); do
         WID=$(xdotool search --name '^COMET DRIFTER$' 2>/dev/null | head -n1 || true)
@@ -57,19 +42,14 @@ await_window() {
         kill -0 "$GAME_PID" 2>/dev/null || break
         sleep 0.05
     done
-    if [ -z "$WID" ]; then
-        echo "FAIL - the game's window never appeared; console:"
-        cat "$LOG"
-        return 1
-    fi
+    [ -n "$WID" ] || { echo "FAIL - the game's window never appeared; console:"; cat "$LOG"; return 1; }
     xdotool windowfocus "$WID" 2>/dev/null || true
 }
 
 # Waits (at most 5 s) until no game window is left, so that the next start_command does
 # not find the window of a game that has ended but whose window the server still holds.
 wait_no_window() {
-    local i
-    for i in $(seq 100); do
+    for _ in $(seq 100); do
         [ -z "$(xdotool search --name '^COMET DRIFTER$' 2>/dev/null || true)" ] && return 0
         sleep 0.05
     done
@@ -78,8 +58,8 @@ wait_no_window() {
 
 # wait_for_count TEXT N [SECONDS]: until the console holds TEXT at least N times.
 wait_for_count() {
-    local text=$1 n=$2 limit=${3:-10} i
-    for i in $(seq $((limit * 20))); do
+    local text=$1 n=$2 limit=${3:-10}
+    for _ in $(seq $((limit * 20))); do
         [ "$(grep -cF -- "$text" "$LOG")" -ge "$n" ] && return 0
         kill -0 "$GAME_PID" 2>/dev/null || return 1
         sleep 0.05
@@ -89,6 +69,7 @@ wait_for_count() {
 
 key() { xdotool windowfocus "$WID" 2>/dev/null; xdotool key --delay 30 "$@"; }
 hold() { xdotool windowfocus "$WID" 2>/dev/null; xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; }
+crash() { hold Left 0.4; sleep 0.3; }  # into the cave wall within a few frames
 shot() { import -window "$WID" "$1"; }
 window_size() { xwininfo -id "$WID" | awk '/^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } END { print w "x" h }'; }
 # Whether the game's process has mapped a library file whose path contains TEXT.
@@ -96,10 +77,28 @@ maps_library() { grep -qF -- "$1" "/proc/$GAME_PID/maps"; }
 
 # Waits (at most 20 s) for the game to end; GAME_STATUS is its status, 128+N for a signal.
 wait_game() {
-    local i
-    for i in $(seq 400); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.05; done
+    for _ in $(seq 400); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.05; done
     GAME_STATUS=0
     wait "$GAME_PID" || GAME_STATUS=$?
 }
 
 SEPARATOR=$(printf '_%.0s' $(seq 65))
+FIRST_START=$(printf 'OK: MaterialFile was successfully loaded.\n\n\nOK: MapDataFile was successfully loaded.\n\n')
+
+# The frames-per-second figures of the full seconds of rounds, one a line: a round's
+# first report counts from the start of the program, and its last second is cut short.
+full_second_rates() {
+    awk '/FPS$/ { n++; v[n] = $0 + 0; r[n] = round } /^_+$/ && length($0) == 65 { round++ }
+        END { for (i = 2; i < n; i++) if (r[i] == r[i-1]) print v[i] }' "$LOG"
+}
+
+# check DESCRIPTION COMMAND... counts a failing COMMAND; finish reports the count.
+fails=0
+check() {
+    local what=$1; shift
+    if "$@"; then echo "ok   - $what"; else echo "FAIL - $what"; fails=$((fails + 1)); fi
+}
+finish() { echo "$fails failed"; [ "$fails" -eq 0 ]; }
+not() { ! "$@"; }
+# For trap EXIT: ends the game and the display, removes the scratch folders WORK and TMP.
+cleanup() { kill -9 "${GAME_PID:-0}" 2>/dev/null; stop_display; rm -rf "${WORK:-/nonexistent}" "${TMP:-/nonexistent}"; }

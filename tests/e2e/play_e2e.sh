@@ -7,12 +7,6 @@ GAME=$1 DATA=$2 OUT=$3
 HERE=$(cd "$(dirname "$0")" && pwd)
 source "$HERE/lib.sh"
 mkdir -p "$OUT"
-fails=0
-check() {  # check DESCRIPTION COMMAND...
-    local what=$1; shift
-    if "$@"; then echo "ok   - $what"; else echo "FAIL - $what"; fails=$((fails + 1)); fi
-}
-cleanup() { kill -9 "${GAME_PID:-0}" 2>/dev/null; stop_display; }
 trap cleanup EXIT
 
 start_display || exit 1
@@ -20,25 +14,22 @@ start_game "$GAME" "$DATA" || exit 1
 check "the window appears with the caption COMET DRIFTER" \
     test "$(xprop -id "$WID" WM_NAME 2>/dev/null)" = 'WM_NAME(STRING) = "COMET DRIFTER"'
 check "the title loads its caves" wait_for_count "$SEPARATOR" 1
-expected_start=$(printf 'OK: MaterialFile was successfully loaded.\n\n\nOK: MapDataFile was successfully loaded.\n\n')
 check "start-up lines: sheet, records (none yet: an empty line), map list" \
-    test "$(head -n 5 "$LOG")" = "$expected_start"
+    test "$(head -n 5 "$LOG")" = "$FIRST_START"
 sleep 1.2
 shot "$OUT/1-title.png"
 
 key a
 check "a starts a Mode A round" wait_for_count "$SEPARATOR" 2
 check "the round reports its frames per second" wait_for_count FPS 3
-hold Left 0.4
-sleep 0.3
+crash
 shot "$OUT/2-game-over.png"
 key r
 check "holding Left crashed the ship, and r starts a new round" wait_for_count "$SEPARATOR" 3
 fps_before=$(grep -c FPS "$LOG")
 check "the new round runs without the title (frames per second go on)" \
     wait_for_count FPS $((fps_before + 2))
-hold Left 0.4
-sleep 0.3
+crash
 key t
 check "t after the crash returns to the title" wait_for_count "$SEPARATOR" 4
 fps_title=$(grep -c FPS "$LOG")
@@ -54,10 +45,8 @@ check "Escape ends the program with status 0 (got $GAME_STATUS)" test "$GAME_STA
 check "the Mode B round printed its frames per second" \
     test "$(grep -c FPS "$LOG")" -ge $((fps_title + 4))
 
-# Every full second of a running round shows 61 to 63 frames. A round's first report
-# counts from the start of the program, and the round's last second is cut short.
-mapfile -t rates < <(awk '/FPS$/ { n++; v[n] = $0 + 0; r[n] = round } /^_+$/ && length($0) == 65 { round++ }
-    END { for (i = 2; i < n; i++) if (r[i] == r[i-1]) print v[i] }' "$LOG")
+# Every full second of a running round shows 61 to 63 frames.
+mapfile -t rates < <(full_second_rates)
 bad=0
 for r in "${rates[@]}"; do [ "$r" -ge 61 ] && [ "$r" -le 63 ] || bad=$((bad + 1)); done
 check "frames per second lines read 61 to 63 (${rates[*]})" test "${#rates[@]}" -ge 3 -a "$bad" -eq 0
@@ -67,6 +56,4 @@ check "Rec.dat holds both records, each above 0 ($(echo $records))" \
 check "the console shows the record save at each round end" \
     test "$(grep -c '^OK: RecordFile was successfully loaded.$' "$LOG")" -ge 3
 cp "$LOG" "$OUT/console.log"
-rm -rf "$WORK"
-echo "$fails failed"
-[ "$fails" -eq 0 ]
+finish

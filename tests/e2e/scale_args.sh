@@ -4,11 +4,7 @@
 # Usage: scale_args.sh PLAY_SH LAUNCH_SH
 set -u
 PLAY=$1 LAUNCH=$2
-fails=0
-check() {  # check DESCRIPTION COMMAND...
-    local what=$1; shift
-    if "$@"; then echo "ok   - $what"; else echo "FAIL - $what"; fails=$((fails + 1)); fi
-}
+source "$(dirname "$0")/lib.sh"
 OUT=$(mktemp) ERR=$(mktemp)
 trap 'rm -f "$OUT" "$ERR"' EXIT
 
@@ -37,5 +33,4 @@ check "play.sh with a stray word is refused" refused --scale 2 extra
 check "play.sh --help prints the usage line and exits 0" \
     bash -c '"$1" --help | grep -q "^Usage: ./play.sh \[--scale N\]"' _ "$PLAY"
 
-echo "$fails failed"
-[ "$fails" -eq 0 ]
+finish

@@ -11,12 +11,6 @@ GAME=$(realpath "$1") DATA=$2 OUT=$3 LAUNCH=$(realpath "$4") SANITIZED=${5:-}
 HERE=$(cd "$(dirname "$0")" && pwd)
 source "$HERE/lib.sh"
 mkdir -p "$OUT"
-fails=0
-check() {  # check DESCRIPTION COMMAND...
-    local what=$1; shift
-    if "$@"; then echo "ok   - $what"; else echo "FAIL - $what"; fails=$((fails + 1)); fi
-}
-cleanup() { kill -9 "${GAME_PID:-0}" 2>/dev/null; stop_display; rm -rf "${WORK:-/nonexistent}"; }
 trap cleanup EXIT
 COMPAT_DIR=$(source "$LAUNCH" && comet_compat_dir) || { echo "FAIL - no sdl12-compat runtime here"; exit 1; }
 FALLBACK_LINE='No sdl12-compat runtime (package libsdl1.2-compat): playing at scale 1, 480x320.'
@@ -31,7 +25,6 @@ scaled() {
         'cd "$1" && source "$2" && comet_parse_args scale-test "${@:4}" && comet_exec "$3"' \
         _ "$WORK" "$LAUNCH" "$GAME" "$@"
 }
-not() { ! "$@"; }
 # Escape on the title ends the program with 0.
 quit_from_title() { wait_for_count "$SEPARATOR" 1 && key Escape && wait_game && [ "$GAME_STATUS" -eq 0 ]; }
 # Every 2x2 block of the picture is one colour: sampling one pixel a block and doubling
@@ -52,7 +45,6 @@ check "--scale 2 runs on the sdl12-compat runtime" maps_library "$COMPAT_DIR/lib
 check "the title loads its caves" wait_for_count "$SEPARATOR" 1
 sleep 1.2
 shot "$OUT/1-title-x2.png"
-check "the screenshot is 960x640" test "$(identify -format %wx%h "$OUT/1-title-x2.png")" = 960x640
 colours=$(identify -format %k "$OUT/1-title-x2.png")
 check "the title shows a picture, not a blank ($colours colours)" test "$colours" -ge 64
 check "the title at scale 2 is made of whole 2x2 pixels" whole_pixels "$OUT/1-title-x2.png"
@@ -62,8 +54,7 @@ check "a starts a Mode A round" wait_for_count "$SEPARATOR" 2
 check "the round reports its frames per second" wait_for_count FPS 3
 shot "$OUT/2-round-x2.png"
 check "the round at scale 2 is made of whole 2x2 pixels" whole_pixels "$OUT/2-round-x2.png"
-hold Left 0.4
-sleep 0.3
+crash
 shot "$OUT/3-game-over-x2.png"
 key r
 check "holding Left crashed the ship, and r starts a new round" wait_for_count "$SEPARATOR" 3
@@ -74,8 +65,7 @@ wait_game
 check "Escape ends the program with status 0 (got $GAME_STATUS)" test "$GAME_STATUS" -eq 0
 # The scaled window costs the round no frames: the typical second (the median of the
 # full seconds) still shows 61 to 63 frames, even if a busy machine slows one second.
-mapfile -t rates < <(awk '/FPS$/ { n++; v[n] = $0 + 0; r[n] = round } /^_+$/ && length($0) == 65 { round++ }
-    END { for (i = 2; i < n; i++) if (r[i] == r[i-1]) print v[i] }' "$LOG")
+mapfile -t rates < <(full_second_rates)
 median=$(printf '%s\n' "${rates[@]}" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')
 if [ "$SANITIZED" = sanitized ]; then
     echo "skip - frames per second in a sanitizer build (${rates[*]})"
@@ -115,5 +105,4 @@ check "a game already on compat opens 1440x960 at --scale 3 ($(window_size))" te
 check "a game already on compat quits with Escape" quit_from_title
 check "a game already on compat gets no fallback line" test "$(grep -cF "$FALLBACK_LINE" "$LOG")" -eq 0
 
-echo "$fails failed"
-[ "$fails" -eq 0 ]
+finish

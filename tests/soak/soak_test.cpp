@@ -75,8 +75,7 @@ TEST(Soak, TwoHundredTitleAndRoundCyclesDoNotGrowResidentMemory) {
     const int null = open("/dev/null", O_WRONLY);
     dup2(null, 1);
 
-    long warmKb = 0;
-    long lastKb = 0;
+    long warmKb = 0, lastKb = 0;
     int played = 0;
     {
         Game game;

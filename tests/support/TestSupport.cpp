@@ -141,4 +141,57 @@ void WriteSurfaceBmp(const std::string& path, SDL_Surface* s) {
     if (SDL_SaveBMP(s, path.c_str()) != 0) ADD_FAILURE() << "cannot write " << path;
 }
 
+std::vector<Uint32> LoadRgb(const std::string& path, int* w, int* h) {
+    *w = *h = 0;
+    SDL_Surface* loaded = SDL_LoadBMP(path.c_str());
+    if (!loaded) return {};
+    SDL_Surface* rgb = SDL_CreateRGBSurface(SDL_SWSURFACE, 1, 1, 32, 0xff0000, 0xff00, 0xff, 0);
+    SDL_Surface* s = SDL_ConvertSurface(loaded, rgb->format, SDL_SWSURFACE);
+    std::vector<Uint32> px;
+    if (s) {
+        *w = s->w, *h = s->h;
+        for (int y = 0; y < s->h; ++y) {
+            const Uint32* row = reinterpret_cast<const Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch);
+            px.insert(px.end(), row, row + s->w);
+        }
+        SDL_FreeSurface(s);
+    }
+    SDL_FreeSurface(rgb);
+    SDL_FreeSurface(loaded);
+    return px;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteHalfWallBmp(const std::string& path, int bits) {
+    const int w = 480, h = 320;
+    if (bits == 8) {
+        SDL_Surface* pal = SDL_CreateRGBSurface(0, w, h, 8, 0, 0, 0, 0);
+        SDL_Color colours[2] = {{20, 20, 20, 0}, {155, 155, 155, 0}};
+        SDL_SetColors(pal, colours, 0, 2);
+        SDL_Rect right{w / 2, 0, w / 2, h};
+        SDL_FillRect(pal, &right, 1);
+        WriteSurfaceBmp(path, pal);
+        SDL_FreeSurface(pal);
+        return;
+    }
+    // Written by hand: SDL_SaveBMP would drop the alpha byte.
+    std::string bmp = "BM";
+    auto put = [&bmp](Uint32 v, int bytes) {
+        for (int i = 0; i < bytes; ++i) bmp += char((v >> (8 * i)) & 0xff);
+    };
+    put(54 + w * h * 4, 4), put(0, 4), put(54, 4);                       // file header
+    put(40, 4), put(w, 4), put(h, 4), put(1, 2), put(32, 2), put(0, 4);  // info header
+    put(w * h * 4, 4), put(2835, 4), put(2835, 4), put(0, 4), put(0, 4);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) put(x < w / 2 ? 0x80141414 : 0x809b9b9b, 4);
+    MakeParents(path);
+    std::ofstream(path, std::ios::binary) << bmp;
+}
+
 }  // namespace testsupport

@@ -65,4 +65,13 @@ void PushQuit();
 // Writes any surface as a BMP (SDL_SaveBMP); makes the folders on the way.
 void WriteSurfaceBmp(const std::string& path, SDL_Surface* s);
 
+// A BMP as plain 0xRRGGBB pixels, row by row; empty (and w = h = 0) when it cannot load.
+std::vector<Uint32> LoadRgb(const std::string& path, int* w, int* h);
+// A whole file's bytes, "" when missing.
+std::string ReadFileBytes(const std::string& path);
+
+// A 480x320 map image, open (20,20,20) on its left half and wall grey on its right, as
+// an 8-bit palette BMP (bits 8) or a 32-bit BMP whose alpha byte is 0x80 (bits 32).
+void WriteHalfWallBmp(const std::string& path, int bits);
+
 }  // namespace testsupport

@@ -1,0 +1,30 @@
+// A game started in a scratch folder on the digit sheet and two open caves, GameInit
+// done, its start-up lines kept off the test's output: the ground of the title and
+// round tests.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "Game.h"
+#include "TestSupport.h"
+
+namespace testsupport {
+
+struct StartedGame : ::testing::Test {
+    ScratchDir dir;
+    std::unique_ptr<Game> game;
+
+    void SetUp() override {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        WriteDigitSheet();
+        WriteOpenCaves();
+        StartCapture();
+        game = std::make_unique<Game>();
+        game->GameInit();
+        StopCapture();
+        ASSERT_TRUE(game->Ready());
+    }
+};
+
+}  // namespace testsupport
