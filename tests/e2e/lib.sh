@@ -37,13 +37,26 @@ start_command() {
     GAME_PID=$!
     WID=""
     for _ in $(seq 200); do
-        WID=$(xdotool search --name '^COMET DRIFTER$' 2>/dev/null | head -n1 || true)
-        [ -n "$WID" ] && break
+        find_window && break
         kill -0 "$GAME_PID" 2>/dev/null || break
         sleep 0.05
     done
     [ -n "$WID" ] || { echo "FAIL - the game's window never appeared; console:"; cat "$LOG"; return 1; }
     xdotool windowfocus "$WID" 2>/dev/null || true
+}
+
+# find_window: sets WID to the game's window once it is on screen. A library may make a
+# window and replace it while the video mode is set, so a window that is gone by the
+# time it is asked about does not count.
+find_window() {
+    local id
+    for id in $(xdotool search --onlyvisible --name '^COMET DRIFTER$' 2>/dev/null || true); do
+        if xwininfo -id "$id" 2>/dev/null | grep -q 'IsViewable'; then
+            WID=$id
+            return 0
+        fi
+    done
+    return 1
 }
 
 # Waits (at most 5 s) until no game window is left, so that the next start_command does
@@ -71,7 +84,10 @@ key() { xdotool windowfocus "$WID" 2>/dev/null; xdotool key --delay 30 "$@"; }
 hold() { xdotool windowfocus "$WID" 2>/dev/null; xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; }
 crash() { hold Left 0.4; sleep 0.3; }  # into the cave wall within a few frames
 shot() { import -window "$WID" "$1"; }
-window_size() { xwininfo -id "$WID" | awk '/^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } END { print w "x" h }'; }
+window_size() {
+    xwininfo -id "$WID" >/dev/null 2>&1 || find_window
+    xwininfo -id "$WID" 2>/dev/null | awk '/^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } END { print w "x" h }'
+}
 # Whether the game's process has mapped a library file whose path contains TEXT.
 maps_library() { grep -qF -- "$1" "/proc/$GAME_PID/maps"; }
 
