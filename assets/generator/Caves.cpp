@@ -199,33 +199,28 @@ bool InShape(const Shape& s, double x, double y, double rough, uint32_t seed, in
     return InPoly(s.v, nx, ny);
 }
 
+// Fills the runs of open space shorter than kNarrowest that lie between rock along one
+// line of n pixels; cell(i) is the i-th pixel of the line.
+template <typename Cell>
+void CloseNarrowRuns(int n, Cell cell) {
+    int i = 0;
+    while (i < n) {
+        if (cell(i)) { ++i; continue; }
+        int end = i;
+        while (end < n && !cell(end)) ++end;
+        if (i > 0 && end < n && end - i < kNarrowest)
+            for (int k = i; k < end; ++k) cell(k) = 1;
+        i = end;
+    }
+}
+
 // Fills any gap of open space narrower than kNarrowest between two rock pixels, along
 // rows and columns, so that no passage ends up too tight for the ship to be fair.
 void CloseNarrowGaps(std::vector<char>& rock) {
     auto at = [&rock](int x, int y) -> char& { return rock[static_cast<size_t>(y) * kWidth + x]; };
     for (int pass = 0; pass < 3; ++pass) {
-        for (int x = 0; x < kWidth; ++x) {
-            int y = 0;
-            while (y < kHeight) {
-                if (at(x, y)) { ++y; continue; }
-                int end = y;
-                while (end < kHeight && !at(x, end)) ++end;
-                if (y > 0 && end < kHeight && end - y < kNarrowest)
-                    for (int k = y; k < end; ++k) at(x, k) = 1;
-                y = end;
-            }
-        }
-        for (int y = 0; y < kHeight; ++y) {
-            int x = 0;
-            while (x < kWidth) {
-                if (at(x, y)) { ++x; continue; }
-                int end = x;
-                while (end < kWidth && !at(end, y)) ++end;
-                if (x > 0 && end < kWidth && end - x < kNarrowest)
-                    for (int k = x; k < end; ++k) at(k, y) = 1;
-                x = end;
-            }
-        }
+        for (int x = 0; x < kWidth; ++x) CloseNarrowRuns(kHeight, [&](int y) -> char& { return at(x, y); });
+        for (int y = 0; y < kHeight; ++y) CloseNarrowRuns(kWidth, [&](int x) -> char& { return at(x, y); });
     }
 }
 
