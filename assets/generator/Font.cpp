@@ -5,6 +5,17 @@
 
 namespace {
 
+using Glyph = const char* const*;
+
+char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
+
+// The glyph of an upper-case letter or a digit from a font's two tables, else nullptr.
+Glyph LetterOrDigit(char u, const Glyph (&letters)[26], const Glyph (&digits)[10]) {
+    if (u >= 'A' && u <= 'Z') return letters[u - 'A'];
+    if (u >= '0' && u <= '9') return digits[u - '0'];
+    return nullptr;
+}
+
 // 5 wide, 7 high. Upper case only: the game shows no lower case.
 const char* const* Glyph5x7(char c) {
     static const char* const kA[] = {".###.", "#...#", "#...#", "#####", "#...#", "#...#", "#...#"};
@@ -51,9 +62,8 @@ const char* const* Glyph5x7(char c) {
     static const char* const* const kLetters[] = {kA, kB, kC, kD, kE, kF, kG, kH, kI, kJ, kK, kL, kM,
                                                   kN, kO, kP, kQ, kR, kS, kT, kU, kV, kW, kX, kY, kZ};
     static const char* const* const kDigits[] = {k0, k1, k2, k3, k4, k5, k6, k7, k8, k9};
-    const char u = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    if (u >= 'A' && u <= 'Z') return kLetters[u - 'A'];
-    if (u >= '0' && u <= '9') return kDigits[u - '0'];
+    const char u = Upper(c);
+    if (const char* const* glyph = LetterOrDigit(u, kLetters, kDigits)) return glyph;
     switch (u) {
         case ':': return kColon;
         case '-': return kDash;
@@ -107,9 +117,8 @@ const char* const* Glyph3x5(char c) {
     static const char* const* const kLetters[] = {kA, kB, kC, kD, kE, kF, kG, kH, kI, kJ, kK, kL, kM,
                                                   kN, kO, kP, kQ, kR, kS, kT, kU, kV, kW, kX, kY, kZ};
     static const char* const* const kDigits[] = {k0, k1, k2, k3, k4, k5, k6, k7, k8, k9};
-    const char u = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    if (u >= 'A' && u <= 'Z') return kLetters[u - 'A'];
-    if (u >= '0' && u <= '9') return kDigits[u - '0'];
+    const char u = Upper(c);
+    if (const char* const* glyph = LetterOrDigit(u, kLetters, kDigits)) return glyph;
     if (u == '-') return kDash;
     if (u == ' ') return kSpace;
     return nullptr;
