@@ -4,7 +4,7 @@
 BUILD_PACKAGES=(cmake make g++ pkg-config libsdl1.2-dev libsdl-image1.2-dev)
 # SDL 1.2 over SDL2, beside the classic library: what scales the window above 480x320.
 SCALE_PACKAGES=(libsdl1.2-compat)
-TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xdotool wmctrl x11-utils imagemagick libsdl1.2-compat valgrind clang libclang-rt-14-dev desktop-file-utils)
+TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xdotool wmctrl x11-utils imagemagick libsdl1.2-compat valgrind clang libclang-rt-dev desktop-file-utils)
 
 missing_packages() {
     local p
@@ -24,7 +24,7 @@ ensure_packages() {
     fi
     echo "Installing: $missing"
     export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
+    apt-get -o DPkg::Lock::Timeout=600 update -qq
     # shellcheck disable=SC2086
-    apt-get install -y -qq --no-install-recommends $missing >/dev/null
+    apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends $missing >/dev/null
 }
