@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Stores new golden-frame checksums (tests/golden/frames.txt) when the picture is meant to
 # change, for classic SDL and for sdl12-compat, and shows each frame of note before (the
-# committed game) and after, side by side, in build/golden/compare/.
+# committed game) and after, side by side, in build-test/golden/compare/.
 # Usage: scripts/refresh-golden.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -25,17 +25,17 @@ cmake -S "$before/tree" -B "$before/tree/build" -DCOMET_BENCH=OFF >/dev/null
 golden_frames "$before/tree/build" PATH="$PATH"
 golden_frames "$before/tree/build" LD_LIBRARY_PATH="$compat"
 
-cmake -S . -B build -DCOMET_TESTS=ON >/dev/null
-golden_frames build COMET_REFRESH_GOLDEN=1
-golden_frames build COMET_REFRESH_GOLDEN=1 LD_LIBRARY_PATH="$compat"
+cmake -S . -B build-test -DCOMET_TESTS=ON >/dev/null
+golden_frames build-test COMET_REFRESH_GOLDEN=1
+golden_frames build-test COMET_REFRESH_GOLDEN=1 LD_LIBRARY_PATH="$compat"
 
-mkdir -p build/golden/compare
-for after in build/golden/sdl-*/*.bmp; do
+mkdir -p build-test/golden/compare
+for after in build-test/golden/sdl-*/*.bmp; do
     name=$(basename "$(dirname "$after")")-$(basename "$after" .bmp)
-    old=$before/tree/build/golden/${after#build/golden/}
+    old=$before/tree/build/golden/${after#build-test/golden/}
     [ -f "$old" ] || old=null:
     montage "$old" "$after" -tile 2x -geometry +6+6 \
-        "build/golden/compare/$name.png"
+        "build-test/golden/compare/$name.png"
 done
 git --no-pager diff --stat -- tests/golden/frames.txt
-echo "Before (left) and after (right): build/golden/compare/*.png"
+echo "Before (left) and after (right): build-test/golden/compare/*.png"

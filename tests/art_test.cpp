@@ -4,6 +4,7 @@
 // other; and the generator draws the same bytes every time.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <set>
@@ -101,5 +102,20 @@ TEST(Art, GeneratorDrawsTheSameBytesEveryTime) {
     for (const std::string& n : files) {
         EXPECT_FALSE(Bytes(kBuild + "/" + n).empty()) << n;
         EXPECT_EQ(Bytes(scratch.path() + "/" + n), Bytes(kBuild + "/" + n)) << n;
+    }
+}
+
+// Shapes it would divide by zero to draw are refused with the file and line named.
+TEST(Art, GeneratorRefusesAnEllipseOfRadiusZeroAndASpikeWithoutLength) {
+    testsupport::ScratchDir scratch;
+    const std::string cave = Bytes(COMET_SOURCE_DIR "/assets/caves/cave01.txt");
+    for (const std::string bad : {"rock ellipse 200 160 0 10", "open spike 200 150 150 6"}) {
+        ASSERT_EQ(system("mkdir -p caves && cp " COMET_SOURCE_DIR "/assets/caves/*.txt caves/"), 0);
+        scratch.Write("caves/cave01.txt", cave + bad + "\n");
+        const std::string cmd = "'" + kBuild + "/assets/comet-artgen' caves image 2>err.txt";
+        EXPECT_NE(std::system(cmd.c_str()), 0) << bad;
+        const int line = static_cast<int>(std::count(cave.begin(), cave.end(), '\n')) + 1;
+        EXPECT_NE(scratch.Read("err.txt").find("caves/cave01.txt:" + std::to_string(line) + ": "), std::string::npos)
+            << scratch.Read("err.txt");
     }
 }

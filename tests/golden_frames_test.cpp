@@ -3,7 +3,7 @@
 // in tests/golden/frames.txt. Any visible change to what the game draws fails here.
 // When the picture is meant to change, scripts/refresh-golden.sh stores new checksums
 // and shows the frames before and after. The frames of note are saved as BMPs in
-// build/golden/ for a person to look at.
+// golden/ of the build folder for a person to look at.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -174,7 +174,7 @@ TEST_F(GoldenFrames, EveryFrameOfTheTitleAndTheScriptedRoundsLooksAsStored) {
             const std::string where = Runtime() + " " + key;
             if (refresh) stored[where] = sum;
             else if (!stored.count(where)) ADD_FAILURE() << "no checksum for " << where << ": run scripts/refresh-golden.sh";
-            else EXPECT_EQ(sum, stored[where]) << where << " changed; the frames are in build/golden/";
+            else EXPECT_EQ(sum, stored[where]) << where << " changed; the frames are in golden/ of the build folder";
         }
     }
     if (refresh) WriteStore(stored);
