@@ -31,16 +31,6 @@ TEST_F(TitleScreen, OnlyAModeKeyEndsTheTitleAndItsFrameIsStillDrawn) {
     EXPECT_EQ(game->quit, 0);
 }
 
-TEST_F(TitleScreen, ExitKeysEndTheTitleAndAskToQuit) {
-    for (SDLKey key : {SDLK_e, SDLK_ESCAPE}) {
-        game->started = 0;
-        game->quit = 0;
-        PushKey(SDL_KEYDOWN, key);
-        EXPECT_TRUE(game->TitleFrame(*title)) << key;
-        EXPECT_EQ(game->quit, 1) << key;
-    }
-}
-
 TEST_F(TitleScreen, TheWholeTitleRunsItsOwnObjectsAndPrintsNoFramesPerSecond) {
     title.reset();
     StartCapture();
