@@ -1,4 +1,4 @@
-// Golden frames: the title and three scripted rounds, stepped without pacing from a fixed
+// Golden frames: the title and two scripted rounds, stepped without pacing from a fixed
 // seed with the real art, every frame checksummed and compared with the checksums kept
 // in tests/golden/frames.txt. Any visible change to what the game draws fails here.
 // When the picture is meant to change, scripts/refresh-golden.sh stores new checksums
