@@ -117,4 +117,5 @@ check() {
 finish() { echo "$fails failed"; [ "$fails" -eq 0 ]; }
 not() { ! "$@"; }
 # For trap EXIT: ends the game and the display, removes the scratch folders WORK and TMP.
-cleanup() { kill -9 "${GAME_PID:-0}" 2>/dev/null; stop_display; rm -rf "${WORK:-/nonexistent}" "${TMP:-/nonexistent}"; }
+# (No game yet: no kill, as "kill -9 0" would end the whole process group.)
+cleanup() { [ -z "${GAME_PID:-}" ] || kill -9 "$GAME_PID" 2>/dev/null; stop_display; rm -rf "${WORK:-/nonexistent}" "${TMP:-/nonexistent}"; }

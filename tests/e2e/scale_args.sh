@@ -21,7 +21,7 @@ refused() {
     "$PLAY" "$@" >"$OUT" 2>"$ERR"
     local status=$?
     [ "$status" -eq 2 ] && [ ! -s "$OUT" ] && [ "$(wc -l <"$ERR")" -eq 1 ] &&
-        grep -q '^Usage: ./play.sh \[--scale N\] .*1 to 4' "$ERR"
+        grep -q 'Usage: ./play.sh \[--scale N\] .*1 to 4' "$ERR"
 }
 for bad in 0 5 9 -1 x 2x 1.5 ''; do
     check "play.sh --scale '$bad' is refused" refused --scale "$bad"
