@@ -4,8 +4,8 @@
 BUILD_PACKAGES=(cmake make g++ pkg-config libsdl1.2-dev libsdl-image1.2-dev)
 # SDL 1.2 over SDL2, beside the classic library: what scales the window above 480x320.
 SCALE_PACKAGES=(libsdl1.2-compat)
-# ./release.sh and its checks: Debian's packaging tools, the metadata validators, zip.
-RELEASE_PACKAGES=(debhelper dpkg-dev fakeroot lintian appstream desktop-file-utils zip)
+# ./release.sh and its checks: Debian's packaging tools, the metadata validators, zip and unzip.
+RELEASE_PACKAGES=(debhelper dpkg-dev fakeroot lintian appstream desktop-file-utils zip unzip)
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xdotool wmctrl x11-utils imagemagick libsdl1.2-compat valgrind clang libclang-rt-dev desktop-file-utils)
 
 missing_packages() {

@@ -37,6 +37,15 @@ check "the package depends on SDL 1.2 and SDL_image 1.2 as found in the program 
 check "the package recommends sdl12-compat and is version $VERSION" \
     test "$(field Recommends) $(field Version)" = "libsdl1.2-compat $VERSION"
 
+# The browser bundle is built by ./web.sh, not here: when it is there, the zip holds it whole.
+WEB_ZIP=$ROOT/dist/comet-drifter-$VERSION-web.zip
+if [ -d "$ROOT/build-web/dist" ]; then
+    check "the web zip holds the browser build, file for file" bash -c 'cmp -s \
+        <(unzip -Z1 "$1" | grep -v "/$" | cut -d/ -f2- | sort) <(cd "$2" && find . -type f | cut -c3- | sort)' _ "$WEB_ZIP" "$ROOT/build-web/dist"
+else
+    echo "     (no build-web/dist/: no web zip to check)"
+fi
+
 # ---- The player: a home of their own; the first runs name the data folder explicitly.
 export HOME=$TMP/home XDG_DATA_HOME=$TMP/home/.local/share
 FOLDER=$HOME/.local/share/comet-drifter
