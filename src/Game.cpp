@@ -3,50 +3,38 @@
 #include "Game.h"
 
 #include <SDL_image.h>
+#include <limits.h>
 #include <malloc.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <string>
+
+#include "Screen.h"
+#include "SpriteSheet.h"
 
 namespace {
 
 constexpr const char* kSheetPath = "image/material.bmp";
 constexpr const char* kRecordPath = "./Rec.dat";
-constexpr const char* kRecordTempPath = "./Rec.dat.tmp";
+constexpr const char* kRecordTempSuffix = ".tmp";
+constexpr const char* kRecordOkLine = "OK: RecordFile was successfully loaded.";
+constexpr const char* kRecordErrorLine = "Error: RecordFile could not be loaded.";
 constexpr int kRecordReadSize = 7;  // fgets takes at most six characters a line
 
-constexpr int kOpaque = 255;
-constexpr int kFadeStep = 5;             // title and game-over images fade in by 5 a frame
-constexpr int kCentrePromptTitleY = 240;
-constexpr int kCentrePromptOverY = 246;
 
 constexpr int kBoostCost = 1;            // gauge points per boosted frame
 constexpr int kGaugePerItem = 10;
 constexpr int kRegenBase = 25;           // frames per regained point: 25 - 2 * speed ...
 constexpr int kRegenPerSpeed = 2;
 constexpr int kRegenFastest = 3;         // ... never fewer than 3
-constexpr int kScorePerSpeedStep = 1000; // the scroll speed rises every 1000 frames
 constexpr int kLeftCrashX = -11;         // a ship further left than this has crashed
 constexpr int kShiftCrash = 155;         // a strip shifted further than this has crashed
 constexpr int kSlideAfterCrash = 10;     // the wreck slides left 10 pixels a frame
 constexpr int kTrailAlphaStep = 5;       // trail image i is drawn at (20 - i) * 5
-
-SDL_Rect Rect(Sint16 x, Sint16 y, Uint16 w = 0, Uint16 h = 0) {
-    SDL_Rect r;
-    r.x = x;
-    r.y = y;
-    r.w = w;
-    r.h = h;
-    return r;
-}
-
-// Alphas count up by a step and stop at opaque.
-int FadeIn(int alpha) {
-    alpha += kFadeStep;
-    return alpha > kOpaque - 1 ? kOpaque : alpha;
-}
 
 int CapGauge(int gauge) { return gauge > kGaugeMax - 1 ? kGaugeMax : gauge; }
 
@@ -98,7 +86,7 @@ Game::Game()
     }
 
     format = screen->format;
-    backColor = SDL_MapRGB(format, 20, 20, 20);
+    backColor = SDL_MapRGB(format, kClearLevel, kClearLevel, kClearLevel);
     starColor = SDL_MapRGB(format, 255, 255, 255);
     quit = 0;
 }
@@ -116,25 +104,25 @@ int Game::GameInit() {
     regenCount = 0;
     score = 0;
     gameOver = 0;
-    roundEnd = 0;
+    roundEnd = kRoundGoesOn;
     quit = 0;
     overAlpha = 0;
     titleAlpha = 0;
 
-    logoSrc = Rect(0, 75, 422, 117);
-    logoDst = Rect(29, 80);
-    modeASrc = Rect(0, 192, 105, 23);
-    modeADst = Rect(130, 207);
-    modeBSrc = Rect(0, 215, 105, 23);
-    modeBDst = Rect(245, 207);
-    overSrc = Rect(122, 192, 239, 117);
-    overDst = Rect(121, 86);
-    leftPromptSrc = Rect(0, 238, 97, 23);
-    leftPromptDst = Rect(139, 213);
-    rightPromptSrc = Rect(0, 284, 97, 23);
-    rightPromptDst = Rect(246, 213);
-    centrePromptSrc = Rect(0, 261, 85, 23);
-    centrePromptDst.x = 198;  // its y belongs to the screen that draws it
+    logoSrc = sheet::kLogo;
+    logoDst = spot::kLogo;
+    modeASrc = sheet::kModeA;
+    modeADst = spot::kModeA;
+    modeBSrc = sheet::kModeB;
+    modeBDst = spot::kModeB;
+    overSrc = sheet::kGameOver;
+    overDst = spot::kGameOver;
+    leftPromptSrc = sheet::kRetry;
+    leftPromptDst = spot::kRetry;
+    rightPromptSrc = sheet::kTitle;
+    rightPromptDst = spot::kTitle;
+    centrePromptSrc = sheet::kExit;
+    centrePromptDst.x = spot::kExitX;  // its y belongs to the screen that draws it
     return 0;
 }
 
@@ -156,7 +144,7 @@ void Game::LoadRecords() {
         recordA = 0;
     } else {
         recordMissing = 0;
-        puts("OK: RecordFile was successfully loaded.");
+        puts(kRecordOkLine);
     }
     putchar('\n');
     if (!recordFile) return;
@@ -170,50 +158,96 @@ void Game::LoadRecords() {
     printf("ModeA Rec: %d\nModeB Rec: %d\n\n", recordA, recordB);
 }
 
-// Writes the two records to a file beside Rec.dat and renames it over Rec.dat, so the
-// program dying mid-save leaves the old file or the new one, never half of one.
-// Returns false when no file could be made here at all (for example a read-only folder).
-static bool ReplaceRecordFile(FILE*& file, int recordA, int recordB) {
-    file = fopen(kRecordTempPath, "w");
-    if (!file) return false;
+namespace {
+
+// How a save writes Rec.dat, decided once before anything is written.
+enum class RecordWrite {
+    kRefused,  // Rec.dat exists and the player has made it read-only: left alone
+    kAppend,   // Rec.dat exists but could not be read: appended to, as it always was
+    kReplace,  // a whole new file beside it, renamed over it: a kill mid-save loses nothing
+    kInPlace,  // no file can be made beside it (a read-only folder): written where it is
+};
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+// The file a save must change: Rec.dat itself or, when Rec.dat is a symbolic link, the
+// file the link points to, so that the link stays and its file gets the records.
+std::string RecordTarget() {
+    constexpr int kMaxLinkHops = 40;  // then the open fails as a loop, as it would anyway
+    std::string path = kRecordPath;
+    char to[PATH_MAX];
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        const ssize_t n = readlink(path.c_str(), to, sizeof to - 1);
+        if (n < 0) break;
+        to[n] = '\0';
+        path = to[0] == '/' ? std::string(to) : FolderOf(path) + "/" + to;
+    }
+    return path;
+}
+
+bool IsAbsentOrRegular(const std::string& path) {
+    struct stat st;
+    return lstat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode);
+}
+
+RecordWrite ChooseRecordWrite(const std::string& target, int recordMissing) {
+    const bool exists = access(target.c_str(), F_OK) == 0;
+    if (exists && access(target.c_str(), W_OK) != 0) return RecordWrite::kRefused;
+    if (exists && recordMissing) return RecordWrite::kAppend;
+    const bool roomBeside = access(FolderOf(target).c_str(), W_OK | X_OK) == 0 &&
+                            IsAbsentOrRegular(target + kRecordTempSuffix);
+    return roomBeside ? RecordWrite::kReplace : RecordWrite::kInPlace;
+}
+
+// Writes both records and closes the file; false when any step failed.
+bool WriteRecordsAndClose(FILE* file, int recordA, int recordB, bool toDisk) {
     bool written = fprintf(file, "%d\n%d\n", recordA, recordB) > 0;
     written = fflush(file) == 0 && written;
-    written = fsync(fileno(file)) == 0 && written;
-    written = fclose(file) == 0 && written;
-    file = nullptr;
-    if (written && rename(kRecordTempPath, kRecordPath) == 0) {
-        puts("OK: RecordFile was successfully loaded.");
-    } else {
-        remove(kRecordTempPath);
-        puts("Error: RecordFile could not be loaded.");
-    }
-    return true;
+    if (toDisk) written = fsync(fileno(file)) == 0 && written;
+    return fclose(file) == 0 && written;
+}
+
+}  // namespace
+
+// The replacement is written beside the file it replaces, with that file's permission
+// bits, and renamed over it only once it is whole on disk.
+bool Game::ReplaceRecordFile(const std::string& target) {
+    const std::string temp = target + kRecordTempSuffix;
+    recordFile = fopen(temp.c_str(), "w");
+    if (!recordFile) return false;
+    struct stat old;
+    if (stat(target.c_str(), &old) == 0) fchmod(fileno(recordFile), old.st_mode & 07777);
+    const bool written = WriteRecordsAndClose(recordFile, recordA, recordB, true);
+    recordFile = nullptr;
+    if (written && rename(temp.c_str(), target.c_str()) == 0) return true;
+    remove(temp.c_str());
+    return false;
+}
+
+bool Game::WriteRecordFileWhereItIs(const std::string& target, const char* openMode) {
+    recordFile = fopen(target.c_str(), openMode);
+    if (!recordFile) return false;
+    const bool written = WriteRecordsAndClose(recordFile, recordA, recordB, false);
+    recordFile = nullptr;
+    return written;
 }
 
 void Game::SaveRecords() {
     if (mode == kModeA && score > recordA) recordA = score;
     if (mode == kModeB && score > recordB) recordB = score;
 
-    // A Rec.dat the player has made read-only is left alone, as a direct write would.
-    if (access(kRecordPath, F_OK) == 0 && access(kRecordPath, W_OK) != 0) {
-        puts("Error: RecordFile could not be loaded.");
-        return;
+    const std::string target = RecordTarget();
+    bool saved = false;
+    switch (ChooseRecordWrite(target, recordMissing)) {
+    case RecordWrite::kRefused: break;
+    case RecordWrite::kAppend: saved = WriteRecordFileWhereItIs(target, "a"); break;
+    case RecordWrite::kReplace: saved = ReplaceRecordFile(target); break;
+    case RecordWrite::kInPlace: saved = WriteRecordFileWhereItIs(target, "w"); break;
     }
-    // Rec.dat that exists but could not be read is appended to, as before. A missing one
-    // is made whole by the rename too: made by appending, a first save killed midway
-    // would leave an empty file.
-    const bool appendTo = recordMissing && access(kRecordPath, F_OK) == 0;
-    if (!appendTo && ReplaceRecordFile(recordFile, recordA, recordB)) return;
-
-    recordFile = fopen(kRecordPath, recordMissing ? "a" : "w");
-    if (!recordFile) {
-        puts("Error: RecordFile could not be loaded.");
-        return;
-    }
-    puts("OK: RecordFile was successfully loaded.");
-    fprintf(recordFile, "%d\n%d\n", recordA, recordB);
-    fclose(recordFile);
-    recordFile = nullptr;
+    puts(saved ? kRecordOkLine : kRecordErrorLine);
 }
 
 // ---------------------------------------------------------------- title screen
@@ -231,7 +265,7 @@ bool Game::TitleFrame(TitleScene& t) {
     t.map.speed = 1;  // the title's cave never speeds up
     t.map.ScrollDraw(screen, &t.dummy.x, &t.dummy.y, boost);
     DrawStars(t.stars, t.map.speed);
-    centrePromptDst.y = kCentrePromptTitleY;
+    centrePromptDst.y = spot::kExitOnTitleY;
     titleAlpha = FadeIn(titleAlpha);
     SetSheetAlpha(titleAlpha);
     DrawTitleImages();
@@ -288,7 +322,7 @@ bool Game::RoundFrame(Round& r, int* showTitle) {
     r.info.Draw(screen, material, r.map.speed, score, mode);
     SDL_Flip(screen);
 
-    if (roundEnd == 0) return false;
+    if (roundEnd == kRoundGoesOn) return false;
     EndRound(showTitle);
     return true;
 }
@@ -381,7 +415,7 @@ void Game::SlideAndOverlay(Round& r) {
     if (gameOver != 1) return;
     r.players[0].x -= kSlideAfterCrash;
     overAlpha = FadeIn(overAlpha);
-    centrePromptDst.y = kCentrePromptOverY;
+    centrePromptDst.y = spot::kExitOnGameOverY;
     SetSheetAlpha(overAlpha);
     Blit(overSrc, overDst);
     Blit(leftPromptSrc, leftPromptDst);

@@ -4,6 +4,7 @@
 #pragma once
 #include <SDL.h>
 #include <cstdio>
+#include <string>
 
 #include "BackGround.h"
 #include "CollisionDetection.h"
@@ -17,9 +18,6 @@
 constexpr int kTrailLength = 19;  // Player 0 is the ship, 1..19 its trail
 constexpr int kStarCount = 20;
 constexpr int kItemCount = 3;
-
-constexpr int kRoundRetry = 1;  // roundEnd: leave the round (retry, or quit with `quit`)
-constexpr int kRoundTitle = 2;  // roundEnd: leave the round for the title screen
 
 // What one play round owns, in the order it is built (and so, reversed, destroyed).
 struct Round {
@@ -47,6 +45,8 @@ class Game {
 public:
     Game();
     ~Game();
+    Game(const Game&) = delete;  // owns the display surface and the sprite sheet
+    Game& operator=(const Game&) = delete;
 
     // False when start-up failed (no display surface or no sprite sheet).
     bool Ready() const { return screen != nullptr && material != nullptr; }
@@ -108,6 +108,9 @@ private:
     void TestGameOver(Round& r);
     void SlideAndOverlay(Round& r);
     void EndRound(int* showTitle);
+
+    bool ReplaceRecordFile(const std::string& target);
+    bool WriteRecordFileWhereItIs(const std::string& target, const char* openMode);
 
     void DrawTitleImages();
     void SetSheetAlpha(int alpha);

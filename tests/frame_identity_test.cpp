@@ -65,7 +65,7 @@ struct LiteralArt {
         FILE* list = std::fopen("image/mapImg/map.dat", "r");
         char name[kMapNameMax + 1];
         while (list && caves.size() < kMapCount && std::fscanf(list, "%29s", name) == 1)
-            caves.push_back(LoadKeyed(name, kMapClearKey));
+            caves.push_back(LoadKeyed(name, kClearRaw));
         if (list) std::fclose(list);
     }
     ~LiteralArt() {
