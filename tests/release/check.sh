@@ -68,7 +68,7 @@ refuses_bad_input() {
     check "$1: a scale out of range is refused" stops 2 "scale '5' is not 1 to 4" "${run[@]}" --scale 5
     check "$1: no display is refused" stops 1 "No display:" env -u DISPLAY "${run[@]}"
     check "$1: a refused start makes no data folder" test ! -e "$refused"
-    check "$1: a display that does not answer ends the game in one line" stops 1 "Error:" env DISPLAY=:9999 "${run[@]}"
+    check "$1: a display that does not answer ends the game in one line" stops 1 "Error:" env DISPLAY=:9999 "${run[@]}" --scale 1
     rm -rf "$refused"
 }
 
