@@ -11,7 +11,7 @@ set -u
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 source "$ROOT/scripts/deps.sh"
 source "$ROOT/tests/e2e/lib.sh"
-ensure_packages "${BUILD_PACKAGES[@]}" "${RELEASE_PACKAGES[@]}" xvfb xdotool x11-utils imagemagick
+ensure_packages "${BUILD_PACKAGES[@]}" "${RELEASE_PACKAGES[@]}" "${WINDOW_PACKAGES[@]}"
 "$ROOT/release.sh" || exit 1
 
 VERSION=$(sed -n 's/^project(CometDrifter VERSION \([0-9.]*\) .*/\1/p' "$ROOT/CMakeLists.txt")
