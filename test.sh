@@ -5,6 +5,7 @@
 #      library the game then loads
 #   3. the unit, round and end-to-end tests built with AddressSanitizer and
 #      UndefinedBehaviorSanitizer (build-asan/)
+#   4. the release: ./release.sh, its metadata checked, each artefact installed and played
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh
@@ -38,3 +39,6 @@ stage "Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     LSAN_OPTIONS="suppressions=$ROOT/tests/lsan.supp" \
     ctest --output-on-failure -j"$jobs" --timeout 900 -LE slow)
+
+stage "Release: build dist/, check the metadata, install and play each artefact"
+tests/release/check.sh
