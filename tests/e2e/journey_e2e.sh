@@ -29,7 +29,6 @@ launched() {
 whole_pixels() {
     [ "$(convert "$1" -sample 50% -sample 200% - | compare -metric AE "$1" - null: 2>&1)" = 0 ]
 }
-in_range() { [ "$1" -ge 61 ] && [ "$1" -le 63 ]; }
 loads() {  # loads classic|compat
     if [ "$1" = compat ]; then maps_library "$COMPAT_DIR/libSDL"; else maps_library libSDL-1.2 && ! maps_library sdl12-compat; fi
 }
@@ -73,13 +72,14 @@ journey() {
     key Escape
     wait_game
     check "Escape ends the program with status 0 (got $GAME_STATUS)" test "$GAME_STATUS" -eq 0
-    local rates bad=0
+    local rates median
     mapfile -t rates < <(full_second_rates)
-    for r in "${rates[@]}"; do in_range "$r" || bad=$((bad + 1)); done
+    median=$(printf '%s\n' "${rates[@]}" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] + 0 }')
     if [ "$scale" -eq 2 ] && [ "$SANITIZED" = sanitized ]; then
         echo "skip - frames per second of a sanitizer build on compat (${rates[*]})"
-    else  # a busy machine may slow one second
-        check "frames per second read 61 to 63 (${rates[*]})" test "${#rates[@]}" -ge 3 -a "$bad" -le 1
+    else  # the typical second: a busy machine may slow one or two
+        check "frames per second read 61 to 63 (${rates[*]}; median $median)" \
+            test "${#rates[@]}" -ge 3 -a "$median" -ge 61 -a "$median" -le 63
     fi
     check "Rec.dat holds both records, each above 0 ($(tr '\n' ' ' <"$WORK/Rec.dat"))" \
         awk 'NR==1 && $0+0 > 0 { a=1 } NR==2 && $0+0 > 0 { b=1 } END { exit !(a && b && NR == 2) }' "$WORK/Rec.dat"
