@@ -4,6 +4,10 @@
 BUILD_PACKAGES=(cmake make g++ pkg-config libsdl1.2-dev libsdl-image1.2-dev)
 # SDL 1.2 over SDL2, beside the classic library: what scales the window above 480x320.
 SCALE_PACKAGES=(libsdl1.2-compat)
+# The browser build (web.sh): Debian's Emscripten, apt-get source for SDL's sources, and
+# Chromium for the browser tests.
+WEB_PACKAGES=(emscripten dpkg-dev)
+WEB_TEST_PACKAGES=(chromium)
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xdotool wmctrl x11-utils imagemagick libsdl1.2-compat valgrind clang libclang-rt-dev desktop-file-utils)
 
 missing_packages() {
