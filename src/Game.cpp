@@ -3,18 +3,23 @@
 #include "Game.h"
 
 #include <SDL_image.h>
+#include <limits.h>
 #include <malloc.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <string>
 
 namespace {
 
 constexpr const char* kSheetPath = "image/material.bmp";
 constexpr const char* kRecordPath = "./Rec.dat";
-constexpr const char* kRecordTempPath = "./Rec.dat.tmp";
+constexpr const char* kRecordTempSuffix = ".tmp";
+constexpr const char* kRecordOkLine = "OK: RecordFile was successfully loaded.";
+constexpr const char* kRecordErrorLine = "Error: RecordFile could not be loaded.";
 constexpr int kRecordReadSize = 7;  // fgets takes at most six characters a line
 
 constexpr int kOpaque = 255;
@@ -156,7 +161,7 @@ void Game::LoadRecords() {
         recordA = 0;
     } else {
         recordMissing = 0;
-        puts("OK: RecordFile was successfully loaded.");
+        puts(kRecordOkLine);
     }
     putchar('\n');
     if (!recordFile) return;
@@ -170,50 +175,96 @@ void Game::LoadRecords() {
     printf("ModeA Rec: %d\nModeB Rec: %d\n\n", recordA, recordB);
 }
 
-// Writes the two records to a file beside Rec.dat and renames it over Rec.dat, so the
-// program dying mid-save leaves the old file or the new one, never half of one.
-// Returns false when no file could be made here at all (for example a read-only folder).
-static bool ReplaceRecordFile(FILE*& file, int recordA, int recordB) {
-    file = fopen(kRecordTempPath, "w");
-    if (!file) return false;
+namespace {
+
+// How a save writes Rec.dat, decided once before anything is written.
+enum class RecordWrite {
+    kRefused,  // Rec.dat exists and the player has made it read-only: left alone
+    kAppend,   // Rec.dat exists but could not be read: appended to, as it always was
+    kReplace,  // a whole new file beside it, renamed over it: a kill mid-save loses nothing
+    kInPlace,  // no file can be made beside it (a read-only folder): written where it is
+};
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+// The file a save must change: Rec.dat itself or, when Rec.dat is a symbolic link, the
+// file the link points to, so that the link stays and its file gets the records.
+std::string RecordTarget() {
+    constexpr int kMaxLinkHops = 40;  // then the open fails as a loop, as it would anyway
+    std::string path = kRecordPath;
+    char to[PATH_MAX];
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        const ssize_t n = readlink(path.c_str(), to, sizeof to - 1);
+        if (n < 0) break;
+        to[n] = '\0';
+        path = to[0] == '/' ? std::string(to) : FolderOf(path) + "/" + to;
+    }
+    return path;
+}
+
+bool IsAbsentOrRegular(const std::string& path) {
+    struct stat st;
+    return lstat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode);
+}
+
+RecordWrite ChooseRecordWrite(const std::string& target, int recordMissing) {
+    const bool exists = access(target.c_str(), F_OK) == 0;
+    if (exists && access(target.c_str(), W_OK) != 0) return RecordWrite::kRefused;
+    if (exists && recordMissing) return RecordWrite::kAppend;
+    const bool roomBeside = access(FolderOf(target).c_str(), W_OK | X_OK) == 0 &&
+                            IsAbsentOrRegular(target + kRecordTempSuffix);
+    return roomBeside ? RecordWrite::kReplace : RecordWrite::kInPlace;
+}
+
+// Writes both records and closes the file; false when any step failed.
+bool WriteRecordsAndClose(FILE* file, int recordA, int recordB, bool toDisk) {
     bool written = fprintf(file, "%d\n%d\n", recordA, recordB) > 0;
     written = fflush(file) == 0 && written;
-    written = fsync(fileno(file)) == 0 && written;
-    written = fclose(file) == 0 && written;
-    file = nullptr;
-    if (written && rename(kRecordTempPath, kRecordPath) == 0) {
-        puts("OK: RecordFile was successfully loaded.");
-    } else {
-        remove(kRecordTempPath);
-        puts("Error: RecordFile could not be loaded.");
-    }
-    return true;
+    if (toDisk) written = fsync(fileno(file)) == 0 && written;
+    return fclose(file) == 0 && written;
+}
+
+}  // namespace
+
+// The replacement is written beside the file it replaces, with that file's permission
+// bits, and renamed over it only once it is whole on disk.
+bool Game::ReplaceRecordFile(const std::string& target) {
+    const std::string temp = target + kRecordTempSuffix;
+    recordFile = fopen(temp.c_str(), "w");
+    if (!recordFile) return false;
+    struct stat old;
+    if (stat(target.c_str(), &old) == 0) fchmod(fileno(recordFile), old.st_mode & 07777);
+    const bool written = WriteRecordsAndClose(recordFile, recordA, recordB, true);
+    recordFile = nullptr;
+    if (written && rename(temp.c_str(), target.c_str()) == 0) return true;
+    remove(temp.c_str());
+    return false;
+}
+
+bool Game::WriteRecordFileWhereItIs(const std::string& target, const char* openMode) {
+    recordFile = fopen(target.c_str(), openMode);
+    if (!recordFile) return false;
+    const bool written = WriteRecordsAndClose(recordFile, recordA, recordB, false);
+    recordFile = nullptr;
+    return written;
 }
 
 void Game::SaveRecords() {
     if (mode == kModeA && score > recordA) recordA = score;
     if (mode == kModeB && score > recordB) recordB = score;
 
-    // A Rec.dat the player has made read-only is left alone, as a direct write would.
-    if (access(kRecordPath, F_OK) == 0 && access(kRecordPath, W_OK) != 0) {
-        puts("Error: RecordFile could not be loaded.");
-        return;
+    const std::string target = RecordTarget();
+    bool saved = false;
+    switch (ChooseRecordWrite(target, recordMissing)) {
+    case RecordWrite::kRefused: break;
+    case RecordWrite::kAppend: saved = WriteRecordFileWhereItIs(target, "a"); break;
+    case RecordWrite::kReplace: saved = ReplaceRecordFile(target); break;
+    case RecordWrite::kInPlace: saved = WriteRecordFileWhereItIs(target, "w"); break;
     }
-    // Rec.dat that exists but could not be read is appended to, as before. A missing one
-    // is made whole by the rename too: made by appending, a first save killed midway
-    // would leave an empty file.
-    const bool appendTo = recordMissing && access(kRecordPath, F_OK) == 0;
-    if (!appendTo && ReplaceRecordFile(recordFile, recordA, recordB)) return;
-
-    recordFile = fopen(kRecordPath, recordMissing ? "a" : "w");
-    if (!recordFile) {
-        puts("Error: RecordFile could not be loaded.");
-        return;
-    }
-    puts("OK: RecordFile was successfully loaded.");
-    fprintf(recordFile, "%d\n%d\n", recordA, recordB);
-    fclose(recordFile);
-    recordFile = nullptr;
+    puts(saved ? kRecordOkLine : kRecordErrorLine);
 }
 
 // ---------------------------------------------------------------- title screen

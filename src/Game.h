@@ -4,6 +4,7 @@
 #pragma once
 #include <SDL.h>
 #include <cstdio>
+#include <string>
 
 #include "BackGround.h"
 #include "CollisionDetection.h"
@@ -108,6 +109,9 @@ private:
     void TestGameOver(Round& r);
     void SlideAndOverlay(Round& r);
     void EndRound(int* showTitle);
+
+    bool ReplaceRecordFile(const std::string& target);
+    bool WriteRecordFileWhereItIs(const std::string& target, const char* openMode);
 
     void DrawTitleImages();
     void SetSheetAlpha(int alpha);

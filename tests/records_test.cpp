@@ -1,6 +1,7 @@
 // The record file: what each shape of Rec.dat loads, what a save writes, and that a
 // save never writes into the old file. Missing, unreadable, unwritable and folder cases
 // run against the real program in robustness_test.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "StartedGame.h"
@@ -97,4 +98,33 @@ TEST_F(RecordFixture, SaveReplacesTheFileInsteadOfWritingIntoIt) {
     EXPECT_EQ(dir.Read("Rec.dat"), "99\n20\n");
     EXPECT_EQ(dir.Read("old.dat"), "10\n20\n");
     EXPECT_NE(access("Rec.dat.tmp", F_OK), 0) << "no temporary file is left behind";
+}
+
+// A Rec.dat that is a symbolic link (for example into a synced folder) stays a link:
+// the save replaces the file it points to, with that file's permission bits.
+TEST_F(RecordFixture, SaveThroughASymbolicLinkReplacesItsTargetAndKeepsTheLink) {
+    ASSERT_EQ(mkdir("kept", 0700), 0);
+    dir.Write("kept/records", "10\n20\n");
+    ASSERT_EQ(chmod("kept/records", 0640), 0);
+    ASSERT_EQ(symlink("kept/records", "Rec.dat"), 0);
+    game->LoadRecords();
+    EXPECT_EQ(game->recordB, 20);
+    EXPECT_EQ(Save(kModeB, 25), kLoadedLine);
+    struct stat st;
+    ASSERT_EQ(lstat("Rec.dat", &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(dir.Read("kept/records"), "10\n25\n");
+    ASSERT_EQ(stat("kept/records", &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_NE(access("kept/records.tmp", F_OK), 0);
+}
+
+TEST_F(RecordFixture, SaveThroughALinkIntoAMissingFolderSaysSoAndWritesNothing) {
+    ASSERT_EQ(symlink("gone/records", "Rec.dat"), 0);
+    game->LoadRecords();
+    EXPECT_EQ(Save(kModeA, 5), "Error: RecordFile could not be loaded.\n");
+    struct stat st;
+    EXPECT_EQ(lstat("Rec.dat", &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_NE(access("gone", F_OK), 0);
 }
