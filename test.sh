@@ -3,6 +3,7 @@
 #   1. the whole suite against classic SDL 1.2
 #   2. the whole suite again against sdl12-compat (SDL 1.2 over SDL2)
 #   3. the unit and round tests built with AddressSanitizer and UndefinedBehaviorSanitizer
+#   4. the browser build (web.sh): frames identical to the desktop build, the page in Chromium
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh
@@ -32,3 +33,6 @@ stage "Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     LSAN_OPTIONS="suppressions=$ROOT/tests/lsan.supp" \
     ctest --output-on-failure -j"$jobs" --timeout 900 -LE slow)
+
+stage "Browser build: same frames as the desktop, the page in headless Chromium"
+tests/web/run.sh

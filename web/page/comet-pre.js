@@ -2,13 +2,14 @@
 // with --pre-js. It shows the frames SDL hands over (SDL_browser.c) on the canvas,
 // scaled by the largest whole factor that fits; queues the keys for SDL's event pump;
 // keeps Rec.dat on IndexedDB; and says so when the game has ended.
-// window.cometPage counts frames shown and record saves stored, for the browser tests.
+// window.cometPage tells the browser tests the frames shown, whether records are being
+// stored and whether the game has ended.
 (function () {
   'use strict';
   const WIDTH = 480, HEIGHT = 320;
   const GAME_DIR = '/game';        // the working directory: image/ (preloaded) and Rec.dat
   const RECORDS_DIR = '/records';  // on IndexedDB; Rec.dat in GAME_DIR links here
-  const page = window.cometPage = { frames: 0, saves: 0, ended: null };
+  const page = window.cometPage = { frames: 0, storing: false, ended: null };
 
   const canvas = document.getElementById('screen');
   const context = canvas.getContext('2d');
@@ -63,14 +64,13 @@
   Module.cometTakeInput = () => (queue.length ? queue.shift() : 0);
 
   // ---- the records: read from IndexedDB before main, stored again after every save
-  let storing = false, storeAgain = false;
+  let storeAgain = false;
   function storeRecords() {
-    if (storing) { storeAgain = true; return; }
-    storing = true;
+    if (page.storing) { storeAgain = true; return; }
+    page.storing = true;
     FS.syncfs(false, (err) => {
-      storing = false;
+      page.storing = false;
       if (err) showNotice('Records could not be stored in this browser: ' + err);
-      else page.saves++;
       if (storeAgain) { storeAgain = false; storeRecords(); }
     });
   }
@@ -102,6 +102,18 @@
   (Module.preRun = Module.preRun || []).push(setUpFolders);
 
   // ---- the end
+  // With ASYNCIFY main first returns to the page when it first sleeps; the program ends
+  // when main really returns, and then it exits as a desktop program does.
+  (Module.postRun = Module.postRun || []).push(() => {
+    if (!Asyncify.currData) return;
+    Asyncify.whenDone().then((status) => {
+      try {
+        exit(status);
+      } catch (e) {
+        if (!(e instanceof ExitStatus)) throw e;  // how exit stops the program on a page
+      }
+    });
+  });
   function showNotice(text) {
     notice.textContent = text;
     notice.hidden = false;
