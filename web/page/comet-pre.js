@@ -2,8 +2,8 @@
 // with --pre-js. It shows the frames SDL hands over (SDL_browser.c) on the canvas,
 // scaled by the largest whole factor that fits; queues the keys for SDL's event pump;
 // keeps Rec.dat on IndexedDB; and says so when the game has ended.
-// window.cometPage tells the browser tests the frames shown, whether records are being
-// stored and whether the game has ended.
+// window.cometPage tells the browser tests and measurements the frames shown (and when
+// the first one was), whether records are being stored and whether the game has ended.
 (function () {
   'use strict';
   const WIDTH = 480, HEIGHT = 320;
@@ -21,7 +21,10 @@
     if (width !== WIDTH || height !== HEIGHT) return;
     picture.data.set(rgba);
     context.putImageData(picture, 0, 0);
-    if (page.frames++ === 0) notice.hidden = true;  // "Loading" until the first frame
+    if (page.frames++ === 0) {
+      notice.hidden = true;  // "Loading" until the first frame
+      page.firstFrameAt = performance.now();
+    }
   };
 
   function fitCanvas() {

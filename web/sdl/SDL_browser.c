@@ -20,28 +20,49 @@ EM_JS(void, browser_put_frame, (const Uint8 *pixels, int width, int height), {
     if (Module.cometPutFrame) Module.cometPutFrame(HEAPU8.subarray(pixels, pixels + width * height * 4), width, height);
 });
 
+/* One row of the game's display layout (3 bytes a pixel, B G R in memory) as RGBA. */
+static void RowBgrToRgba(const Uint8 *in, Uint8 *out, int width)
+{
+    int x;
+    for (x = 0; x < width; ++x, in += 3, out += 4) {
+        out[0] = in[2];
+        out[1] = in[1];
+        out[2] = in[0];
+        out[3] = 255;
+    }
+}
+
+/* Any other layout, one pixel at a time through its masks. */
+static void RowAnyToRgba(const Uint8 *in, Uint8 *out, int width, const SDL_PixelFormat *f)
+{
+    int x;
+    for (x = 0; x < width; ++x, in += f->BytesPerPixel) {
+        Uint32 p = 0;
+        SDL_memcpy(&p, in, f->BytesPerPixel);
+        *out++ = (Uint8)((p & f->Rmask) >> f->Rshift);
+        *out++ = (Uint8)((p & f->Gmask) >> f->Gshift);
+        *out++ = (Uint8)((p & f->Bmask) >> f->Bshift);
+        *out++ = 255;
+    }
+}
+
 void SDL_Browser_Present(SDL_Surface *screen)
 {
     const int size = screen->w * screen->h * 4;
     const SDL_PixelFormat *f = screen->format;
-    Uint8 *out;
-    int x, y;
+    const int bgr = f->BytesPerPixel == 3 && f->Rmask == 0xff0000 && f->Gmask == 0xff00 &&
+                    f->Bmask == 0xff;
+    int y;
     if (size > rgbaSize) {
         rgba = SDL_realloc(rgba, size);
         rgbaSize = rgba ? size : 0;
         if (!rgba) return;
     }
-    out = rgba;
     for (y = 0; y < screen->h; ++y) {
-        const Uint8 *row = (const Uint8 *)screen->pixels + y * screen->pitch;
-        for (x = 0; x < screen->w; ++x) {
-            Uint32 p = 0;
-            SDL_memcpy(&p, row + x * f->BytesPerPixel, f->BytesPerPixel);
-            *out++ = (Uint8)((p & f->Rmask) >> f->Rshift);
-            *out++ = (Uint8)((p & f->Gmask) >> f->Gshift);
-            *out++ = (Uint8)((p & f->Bmask) >> f->Bshift);
-            *out++ = 255;
-        }
+        const Uint8 *in = (const Uint8 *)screen->pixels + y * screen->pitch;
+        Uint8 *out = rgba + y * screen->w * 4;
+        if (bgr) RowBgrToRgba(in, out, screen->w);
+        else RowAnyToRgba(in, out, screen->w, f);
     }
     browser_put_frame(rgba, screen->w, screen->h);
 }
