@@ -1,27 +1,30 @@
 #!/usr/bin/env bash
-# Fetches Debian's SDL 1.2 source with `apt-get source`, through a
-# private apt configuration made from the machine's own apt sources (the same archive
-# entries, plus their source entries): nothing is written into the system's apt setup.
-# Usage: web/fetch-sources.sh DEST   (DEST gets apt/ and one unpacked folder per package)
-# A fetched version other than the one our patches were made for is an error.
+# Fetches Debian's SDL 1.2 source with `apt-get source`, through a private apt
+# configuration made from the machine's own apt sources (the same archive entries, plus
+# their source entries): nothing is written into the system's apt setup, and no archive
+# address is written into the project.
+# Usage: web/fetch-sources.sh DEST   (DEST gets apt/ and the unpacked source folder)
+# A source of any other version than the one our patches were made for is an error.
 set -euo pipefail
+PACKAGE=libsdl1.2
+VERSION=1.2.15+dfsg2-8
+FOLDER=libsdl1.2-1.2.15+dfsg2
+
 mkdir -p "$1"
 dest=$(cd "$1" && pwd)  # apt takes relative folders as relative to its own
-declare -A WANT=([libsdl1.2]=1.2.15+dfsg2-8)
-
 apt_dir=$dest/apt
-mkdir -p "$apt_dir/sources.list.d" "$apt_dir/state/lists/partial" "$apt_dir/cache/archives/partial"
+[ -f "$dest/$FOLDER/.fetched-$VERSION" ] && exit 0
 
-# One-line entries: each "deb" line again as "deb-src".
+# One-line entries: each "deb" line again as "deb-src". deb822 entries: the same
+# stanzas with both types.
 write_private_sources() {
     local f
+    mkdir -p "$apt_dir/sources.list.d" "$apt_dir/state/lists/partial" "$apt_dir/cache/archives/partial"
     : >"$apt_dir/sources.list"
     for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
         [ -f "$f" ] || continue
-        grep -E '^[[:space:]]*deb[[:space:]]' "$f" | sed -E 's/^[[:space:]]*deb([[:space:]])/deb-src\1/' \
-            >>"$apt_dir/sources.list" || true
+        sed -nE 's/^[[:space:]]*deb([[:space:]])/deb-src\1/p' "$f" >>"$apt_dir/sources.list"
     done
-    # deb822 entries: the same stanzas with source types added.
     for f in /etc/apt/sources.list.d/*.sources; do
         [ -f "$f" ] || continue
         sed -E 's/^Types:.*/Types: deb deb-src/' "$f" >"$apt_dir/sources.list.d/$(basename "$f")"
@@ -35,28 +38,18 @@ private_apt() {
         -o Debug::NoLocking=1 -o APT::Sandbox::User=root "$@"
 }
 
-fetch_one() {
-    local pkg=$1 version=${WANT[$1]}
-    local upstream=${version%-*}
-    upstream=${upstream#*:}
-    local folder
-    folder=$(find "$dest" -maxdepth 1 -type d -name "*-${upstream%%+*}*" | head -n1)
-    if [ -n "$folder" ] && [ -f "$folder/.fetched-$version" ]; then return 0; fi
-    (cd "$dest" && private_apt source -qq "$pkg=$version") || {
-        echo "Error: could not fetch $pkg $version with apt-get source; our patches were made for exactly this version." >&2
-        echo "       $(private_apt showsrc "$pkg" 2>/dev/null | grep -m1 '^Version:' || echo 'no source version known')" >&2
-        exit 1
-    }
-    folder=$(find "$dest" -maxdepth 1 -type d -name "*-${upstream%%+*}*" | head -n1)
-    local got
-    got=$(dpkg-parsechangelog -l "$folder/debian/changelog" -S Version)
-    if [ "$got" != "$version" ]; then
-        echo "Error: $pkg source is $got, our patches were made for $version." >&2
-        exit 1
-    fi
-    touch "$folder/.fetched-$version"
-}
-
+echo "Fetching Debian's source of $PACKAGE $VERSION"
 write_private_sources
-private_apt update -qq
-for pkg in "${!WANT[@]}"; do fetch_one "$pkg"; done
+rm -rf "${dest:?}/$FOLDER"
+if ! (private_apt update -qq && cd "$dest" && private_apt source -qq "$PACKAGE=$VERSION") \
+    >"$apt_dir/source.log" 2>&1; then
+    cat "$apt_dir/source.log" >&2
+    echo "Error: apt-get source could not fetch $PACKAGE $VERSION, the version our patches in web/patches/ were made for." >&2
+    exit 1
+fi
+got=$(dpkg-parsechangelog -l "$dest/$FOLDER/debian/changelog" -S Version)
+if [ "$got" != "$VERSION" ]; then
+    echo "Error: Debian's $PACKAGE source is $got; our patches were made for $VERSION." >&2
+    exit 1
+fi
+touch "$dest/$FOLDER/.fetched-$VERSION"

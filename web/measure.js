@@ -5,7 +5,8 @@
 // Usage: NODE_PATH=build-web/web-test/node_modules node web/measure.js DIST SECONDS
 'use strict';
 const { chromium } = require('playwright-core');
-const { spawn, execFileSync } = require('child_process');
+const { execFileSync } = require('child_process');
+const { start } = require('./serve.js');
 const fs = require('fs');
 const path = require('path');
 
@@ -28,14 +29,13 @@ function chromiumProcesses() {
 }
 
 async function main() {
-  const server = spawn('node', [path.join(__dirname, 'serve.js'), dist, '0']);
-  const url = await new Promise((ok) => server.stdout.on('data', (d) => ok(/http:\S+/.exec(String(d))[0])));
+  const server = await start(dist, 0);
   const browser = await chromium.launch({ executablePath: '/usr/bin/chromium', args: FLAGS });
   try {
     const page = await browser.newPage({ viewport: { width: 1100, height: 800 } });
     const sent = {};
     page.on('response', async (r) => { sent[path.basename(new URL(r.url()).pathname) || 'index.html'] = Number(r.headers()['content-length']); });
-    await page.goto(url);
+    await page.goto(server.url);
     await page.waitForFunction(() => window.cometPage.frames >= 51);  // the logo is opaque at 51
     const t = await page.evaluate(() => ({ first: window.cometPage.firstFrameAt, now: performance.now() }));
     const total = Object.values(sent).reduce((a, b) => a + b, 0);
@@ -55,7 +55,7 @@ async function main() {
     console.log(`CPU while a round plays: renderer ${renderer.toFixed(1)} %, all Chromium processes ${all.toFixed(1)} % of one core`);
   } finally {
     await browser.close();
-    server.kill();
+    server.close();
   }
 }
 main().catch((e) => { console.error(e); process.exit(1); });

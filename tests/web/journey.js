@@ -6,7 +6,7 @@
 // Usage: node journey.js DIST_DIR SHEET_BMP OUT_DIR
 'use strict';
 const { chromium } = require('playwright-core');
-const { spawn } = require('child_process');
+const { start } = require('../../web/serve.js');
 const assert = require('assert/strict');
 const fs = require('fs');
 const path = require('path');
@@ -48,17 +48,6 @@ async function expectSprite(page, sheet, { src: [sx, sy, w, h], dst: [dx, dy] },
   assert.equal(wrong, 0, `${what}: ${wrong} of ${compared} pixels differ from the sheet`);
 }
 
-function startServer() {
-  const server = spawn('node', [path.join(__dirname, '../../web/serve.js'), dist, '0']);
-  return new Promise((resolve, reject) => {
-    server.stdout.on('data', (d) => {
-      const url = /http:\/\/\S+/.exec(String(d));
-      if (url) resolve({ url: url[0], stop: () => server.kill() });
-    });
-    server.on('exit', () => reject(new Error('the server stopped')));
-  });
-}
-
 const wait = (ms) => new Promise((r) => setTimeout(r, ms));
 const pageState = (page) => page.evaluate(() => window.cometPage);
 
@@ -86,7 +75,7 @@ function lastRecords(lines) {
 
 async function main() {
   const sheet = readBmp(sheetFile);
-  const server = await startServer();
+  const server = await start(dist, 0);
   const browser = await chromium.launch({ executablePath: '/usr/bin/chromium', args: CHROMIUM_FLAGS });
   try {
     const page = await browser.newPage({ viewport: { width: 1100, height: 800 } });
@@ -152,7 +141,7 @@ async function main() {
     console.log(`records after the reload: Mode A ${kept.a}, Mode B ${kept.b}`);
   } finally {
     await browser.close();
-    server.stop();
+    server.close();
   }
 }
 
