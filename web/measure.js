@@ -33,6 +33,8 @@ async function main() {
   const browser = await chromium.launch({ executablePath: '/usr/bin/chromium', args: FLAGS });
   try {
     const page = await browser.newPage({ viewport: { width: 1100, height: 800 } });
+    const fps = [];
+    page.on('console', (m) => { if (/^\d+FPS$/.test(m.text())) fps.push(m.text()); });
     const sent = {};
     page.on('response', async (r) => { sent[path.basename(new URL(r.url()).pathname) || 'index.html'] = Number(r.headers()['content-length']); });
     await page.goto(server.url);
@@ -52,6 +54,7 @@ async function main() {
     const used = procs.map((p, i) => (cpuTicks(p.pid) - before[i]) / TICKS / wall * 100);
     const renderer = used.filter((_, i) => procs[i].renderer).reduce((a, b) => a + b, 0);
     const all = used.reduce((a, b) => a + b, 0);
+    console.log(`the game's frames-per-second lines: ${fps.slice(-5).join(' ')}`);
     console.log(`CPU while a round plays: renderer ${renderer.toFixed(1)} %, all Chromium processes ${all.toFixed(1)} % of one core`);
   } finally {
     await browser.close();

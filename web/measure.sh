@@ -31,4 +31,5 @@ game1=$(ticks "$GAME_PID") x1=$(ticks "$XVFB_PID")
 hz=$(getconf CLK_TCK)
 awk -v g=$((game1 - game0)) -v x=$((x1 - x0)) -v hz="$hz" -v s="$seconds" \
     'BEGIN { printf "CPU while a round plays: game %.1f %%, Xvfb %.1f %% of one core\n", g/hz/s*100, x/hz/s*100 }'
+echo "the game's frames-per-second lines: $(grep -E '^[0-9]+FPS$' "$LOG" | tail -n 5 | tr '\n' ' ')"
 echo "resident memory of the game: $(awk '/VmRSS/ {print $2, $3}' "/proc/$GAME_PID/status")"
