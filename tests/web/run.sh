@@ -9,6 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/deps.sh
 ensure_packages "${WEB_TEST_PACKAGES[@]}"
+command -v npm >/dev/null || ensure_packages npm  # node from elsewhere brings its own npm
 ./web.sh --build-only
 
 B=$PWD/build-web
