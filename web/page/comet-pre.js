@@ -39,9 +39,9 @@
 
   // ---- the keyboard: entries (kind << 16) | SDL 1.2 key symbol, as SDL_browser.c reads them
   const KEY_UP = 1, KEY_DOWN = 2, FOCUS_LOST = 3, FOCUS_GAINED = 4;
+  // Tab, Enter and the rest stay the page's: the game reads none of them.
   const NAMED_KEYS = {
-    Escape: 27, ' ': 32, Enter: 13, Backspace: 8, Tab: 9,
-    ArrowUp: 273, ArrowDown: 274, ArrowRight: 275, ArrowLeft: 276,
+    Escape: 27, ' ': 32, ArrowUp: 273, ArrowDown: 274, ArrowRight: 275, ArrowLeft: 276,
   };
   const queue = [];
 
