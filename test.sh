@@ -1,30 +1,37 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything, and runs every test. Non-zero on failure.
-#   1. the whole suite against classic SDL 1.2
-#   2. the whole suite again against sdl12-compat (SDL 1.2 over SDL2)
-#   3. the unit and round tests built with AddressSanitizer and UndefinedBehaviorSanitizer
-#   4. the browser build (web.sh): frames identical to the desktop build, the page in Chromium
+#   1. the whole suite against classic SDL 1.2 (build folder build-test/; play.sh keeps build/)
+#   2. the whole suite again against sdl12-compat (SDL 1.2 over SDL2), checked to be the
+#      library the game then loads
+#   3. the unit, round and end-to-end tests built with AddressSanitizer and
+#      UndefinedBehaviorSanitizer (build-asan/)
+#   4. the browser build (web.sh, build-web/): frames identical to the desktop build, the
+#      page in headless Chromium
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh
-ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+source scripts/launch.sh
+ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
 
 jobs=$(nproc)
 ROOT=$PWD
-COMPAT_DIR=/usr/lib/x86_64-linux-gnu/sdl12-compat
+COMPAT_DIR=$(comet_compat_dir) || { echo "test.sh: no sdl12-compat runtime (package libsdl1.2-compat)"; exit 1; }
 
 stage() { echo; echo "=== $*"; }
 
 stage "Build"
-# play.sh configures build/ without tests: switch them back on.
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCOMET_TESTS=ON -DCOMET_BENCH=ON >/dev/null
-cmake --build build -j"$jobs"
+cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCOMET_TESTS=ON -DCOMET_BENCH=ON >/dev/null
+cmake --build build-test -j"$jobs"
 
 stage "Tests against classic SDL 1.2"
-(cd build && ctest --output-on-failure -j"$jobs" --timeout 600)
+(cd build-test && ctest --output-on-failure -j"$jobs" --timeout 600)
 
-stage "Tests against sdl12-compat"
-(cd build && LD_LIBRARY_PATH="$COMPAT_DIR" ctest --output-on-failure -j"$jobs" --timeout 600)
+stage "Tests against sdl12-compat ($COMPAT_DIR)"
+if ! LD_LIBRARY_PATH="$COMPAT_DIR" ldd build-test/comet-drifter | grep -qF "$COMPAT_DIR/libSDL-1.2"; then
+    echo "test.sh: the game does not load sdl12-compat from $COMPAT_DIR"
+    exit 1
+fi
+(cd build-test && LD_LIBRARY_PATH="$COMPAT_DIR" ctest --output-on-failure -j"$jobs" --timeout 600)
 
 stage "Sanitizer build"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DCOMET_SANITIZE=ON -DCOMET_TESTS=ON -DCOMET_BENCH=OFF >/dev/null

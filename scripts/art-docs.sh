@@ -8,15 +8,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 
-if ! command -v montage >/dev/null 2>&1 || ! [ -x /usr/bin/convert ]; then
-  if [ "$(id -u)" = 0 ]; then
-    apt-get update -qq && apt-get install -y -qq imagemagick >/dev/null
-  else
-    echo "art-docs: ImageMagick (convert, montage) is needed" >&2
-    exit 1
-  fi
-fi
-convert=/usr/bin/convert
+source scripts/deps.sh
+ensure_packages "${BUILD_PACKAGES[@]}" imagemagick
 
 if ! [ -f "$build/CMakeCache.txt" ]; then
   cmake -S . -B "$build" >/dev/null
@@ -34,14 +27,14 @@ while read -r path; do
   [ -n "$path" ] || continue
   base=$(basename "$path" .bmp)
   title=$(sed -n 's/^name //p' "assets/caves/$base.txt")
-  "$convert" "$build/$path" "$tmp/$base.png"
+  convert "$build/$path" "$tmp/$base.png"
   tiles+=(-label "$base  $title" "$tmp/$base.png")
 done < "$image/mapImg/map.dat"
 montage "${tiles[@]}" -tile 4x -geometry +6+6 -background '#101018' -fill '#c8d2f0' \
   -pointsize 13 "$tmp/caves.png"
-"$convert" "$tmp/caves.png" -strip PNG24:docs/caves.png
+convert "$tmp/caves.png" -strip PNG24:docs/caves.png
 
 # The sprite sheet, doubled pixel for pixel.
-"$convert" "$image/material.bmp" -filter point -scale 200% -strip PNG24:docs/sprites.png
+convert "$image/material.bmp" -filter point -scale 200% -strip PNG24:docs/sprites.png
 
 echo "art-docs: wrote docs/caves.png and docs/sprites.png"

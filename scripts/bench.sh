@@ -7,11 +7,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
-ensure_packages "${BUILD_PACKAGES[@]}" libbenchmark-dev libsdl1.2-compat time
+source scripts/launch.sh
+ensure_packages "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
 
 BUILD=${BENCH_BUILD_DIR:-build-bench}
 REPS=${BENCH_REPETITIONS:-9}
-COMPAT_DIR=/usr/lib/x86_64-linux-gnu/sdl12-compat
+COMPAT_DIR=$(comet_compat_dir) || { echo "bench: no sdl12-compat runtime" >&2; exit 1; }
 FRAME_TARGET_FILLS=6
 MAP_TARGET_MS=10
 MEMORY_TARGET_MB=40

@@ -1,14 +1,20 @@
-# Sourced by play.sh and test.sh: installs the Debian packages the project needs.
-# As root it runs apt-get; otherwise it prints the exact command and stops.
+# Sourced by every script that builds or checks something: the Debian packages the
+# project needs, by purpose, and the one way they are installed. As root it runs apt-get;
+# otherwise it prints the exact command and stops. No versions are pinned.
+# shellcheck shell=bash
 
 BUILD_PACKAGES=(cmake make g++ pkg-config libsdl1.2-dev libsdl-image1.2-dev)
 # SDL 1.2 over SDL2, beside the classic library: what scales the window above 480x320.
 SCALE_PACKAGES=(libsdl1.2-compat)
-# The browser build (web.sh): Debian's Emscripten, apt-get source for SDL's sources, and
+# Real windows under Xvfb, driven by xdotool; screenshots and picture checks.
+WINDOW_PACKAGES=(xvfb xdotool wmctrl x11-utils imagemagick)
+TEST_PACKAGES=(libgtest-dev "${SCALE_PACKAGES[@]}" "${WINDOW_PACKAGES[@]}" valgrind desktop-file-utils)
+BENCH_PACKAGES=(libbenchmark-dev "${SCALE_PACKAGES[@]}" time)
+FUZZ_PACKAGES=(clang libclang-rt-dev)
+# The browser build (web.sh): Debian's Emscripten and apt-get source for SDL's source;
 # Chromium for the browser tests.
 WEB_PACKAGES=(emscripten dpkg-dev)
 WEB_TEST_PACKAGES=(chromium)
-TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xdotool wmctrl x11-utils imagemagick libsdl1.2-compat valgrind clang libclang-rt-dev desktop-file-utils)
 
 missing_packages() {
     local p

@@ -11,6 +11,8 @@ shift || true
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=(recordfile maplist)
 build=$PWD/build-fuzz
+source scripts/deps.sh
+ensure_packages "${BUILD_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCOMET_FUZZ=ON -DCOMET_TESTS=OFF -DCOMET_BENCH=OFF >/dev/null

@@ -7,12 +7,12 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 OUT=${1:-$ROOT/docs/screenshots}
 cd "$ROOT"
 source scripts/deps.sh
-ensure_packages "${BUILD_PACKAGES[@]}" xvfb xdotool x11-utils imagemagick
+ensure_packages "${BUILD_PACKAGES[@]}" "${WINDOW_PACKAGES[@]}"
 cmake -S . -B build >/dev/null
 cmake --build build -j"$(nproc)" --target comet-drifter art >/dev/null
 
 source tests/e2e/lib.sh
-trap 'kill -9 "${GAME_PID:-0}" 2>/dev/null; stop_display' EXIT
+trap cleanup EXIT
 mkdir -p "$OUT"
 start_display || exit 1
 start_game build/comet-drifter build
@@ -41,5 +41,4 @@ shot "$OUT/mode-b-boost.png"
 xdotool keyup space
 key Escape
 wait_game
-rm -rf "$WORK"
 echo "Screenshots in $OUT"

@@ -4,10 +4,7 @@
 #pragma once
 #include <SDL.h>
 
-// The display surface every frame is drawn on, and the bounds of the pixel reader.
-constexpr int kScreenWidth = 480;
-constexpr int kScreenHeight = 320;
-constexpr int kScreenBpp = 24;
+#include "Screen.h"
 
 constexpr Uint32 kWallGrey = 0x9b9b9b;  // raw pixel values that block the ship
 constexpr Uint32 kWallBlack = 0;

@@ -13,6 +13,9 @@
 #include <ctime>
 #include <string>
 
+#include "Screen.h"
+#include "SpriteSheet.h"
+
 namespace {
 
 constexpr const char* kSheetPath = "image/material.bmp";
@@ -22,36 +25,16 @@ constexpr const char* kRecordOkLine = "OK: RecordFile was successfully loaded.";
 constexpr const char* kRecordErrorLine = "Error: RecordFile could not be loaded.";
 constexpr int kRecordReadSize = 7;  // fgets takes at most six characters a line
 
-constexpr int kOpaque = 255;
-constexpr int kFadeStep = 5;             // title and game-over images fade in by 5 a frame
-constexpr int kCentrePromptTitleY = 240;
-constexpr int kCentrePromptOverY = 246;
 
 constexpr int kBoostCost = 1;            // gauge points per boosted frame
 constexpr int kGaugePerItem = 10;
 constexpr int kRegenBase = 25;           // frames per regained point: 25 - 2 * speed ...
 constexpr int kRegenPerSpeed = 2;
 constexpr int kRegenFastest = 3;         // ... never fewer than 3
-constexpr int kScorePerSpeedStep = 1000; // the scroll speed rises every 1000 frames
 constexpr int kLeftCrashX = -11;         // a ship further left than this has crashed
 constexpr int kShiftCrash = 155;         // a strip shifted further than this has crashed
 constexpr int kSlideAfterCrash = 10;     // the wreck slides left 10 pixels a frame
 constexpr int kTrailAlphaStep = 5;       // trail image i is drawn at (20 - i) * 5
-
-SDL_Rect Rect(Sint16 x, Sint16 y, Uint16 w = 0, Uint16 h = 0) {
-    SDL_Rect r;
-    r.x = x;
-    r.y = y;
-    r.w = w;
-    r.h = h;
-    return r;
-}
-
-// Alphas count up by a step and stop at opaque.
-int FadeIn(int alpha) {
-    alpha += kFadeStep;
-    return alpha > kOpaque - 1 ? kOpaque : alpha;
-}
 
 int CapGauge(int gauge) { return gauge > kGaugeMax - 1 ? kGaugeMax : gauge; }
 
@@ -103,7 +86,7 @@ Game::Game()
     }
 
     format = screen->format;
-    backColor = SDL_MapRGB(format, 20, 20, 20);
+    backColor = SDL_MapRGB(format, kClearLevel, kClearLevel, kClearLevel);
     starColor = SDL_MapRGB(format, 255, 255, 255);
     quit = 0;
 }
@@ -121,25 +104,25 @@ int Game::GameInit() {
     regenCount = 0;
     score = 0;
     gameOver = 0;
-    roundEnd = 0;
+    roundEnd = kRoundGoesOn;
     quit = 0;
     overAlpha = 0;
     titleAlpha = 0;
 
-    logoSrc = Rect(0, 75, 422, 117);
-    logoDst = Rect(29, 80);
-    modeASrc = Rect(0, 192, 105, 23);
-    modeADst = Rect(130, 207);
-    modeBSrc = Rect(0, 215, 105, 23);
-    modeBDst = Rect(245, 207);
-    overSrc = Rect(122, 192, 239, 117);
-    overDst = Rect(121, 86);
-    leftPromptSrc = Rect(0, 238, 97, 23);
-    leftPromptDst = Rect(139, 213);
-    rightPromptSrc = Rect(0, 284, 97, 23);
-    rightPromptDst = Rect(246, 213);
-    centrePromptSrc = Rect(0, 261, 85, 23);
-    centrePromptDst.x = 198;  // its y belongs to the screen that draws it
+    logoSrc = sheet::kLogo;
+    logoDst = spot::kLogo;
+    modeASrc = sheet::kModeA;
+    modeADst = spot::kModeA;
+    modeBSrc = sheet::kModeB;
+    modeBDst = spot::kModeB;
+    overSrc = sheet::kGameOver;
+    overDst = spot::kGameOver;
+    leftPromptSrc = sheet::kRetry;
+    leftPromptDst = spot::kRetry;
+    rightPromptSrc = sheet::kTitle;
+    rightPromptDst = spot::kTitle;
+    centrePromptSrc = sheet::kExit;
+    centrePromptDst.x = spot::kExitX;  // its y belongs to the screen that draws it
     return 0;
 }
 
@@ -282,7 +265,7 @@ bool Game::TitleFrame(TitleScene& t) {
     t.map.speed = 1;  // the title's cave never speeds up
     t.map.ScrollDraw(screen, &t.dummy.x, &t.dummy.y, boost);
     DrawStars(t.stars, t.map.speed);
-    centrePromptDst.y = kCentrePromptTitleY;
+    centrePromptDst.y = spot::kExitOnTitleY;
     titleAlpha = FadeIn(titleAlpha);
     SetSheetAlpha(titleAlpha);
     DrawTitleImages();
@@ -339,7 +322,7 @@ bool Game::RoundFrame(Round& r, int* showTitle) {
     r.info.Draw(screen, material, r.map.speed, score, mode);
     SDL_Flip(screen);
 
-    if (roundEnd == 0) return false;
+    if (roundEnd == kRoundGoesOn) return false;
     EndRound(showTitle);
     return true;
 }
@@ -432,7 +415,7 @@ void Game::SlideAndOverlay(Round& r) {
     if (gameOver != 1) return;
     r.players[0].x -= kSlideAfterCrash;
     overAlpha = FadeIn(overAlpha);
-    centrePromptDst.y = kCentrePromptOverY;
+    centrePromptDst.y = spot::kExitOnGameOverY;
     SetSheetAlpha(overAlpha);
     Blit(overSrc, overDst);
     Blit(leftPromptSrc, leftPromptDst);

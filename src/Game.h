@@ -19,9 +19,6 @@ constexpr int kTrailLength = 19;  // Player 0 is the ship, 1..19 its trail
 constexpr int kStarCount = 20;
 constexpr int kItemCount = 3;
 
-constexpr int kRoundRetry = 1;  // roundEnd: leave the round (retry, or quit with `quit`)
-constexpr int kRoundTitle = 2;  // roundEnd: leave the round for the title screen
-
 // What one play round owns, in the order it is built (and so, reversed, destroyed).
 struct Round {
     Player players[1 + kTrailLength];
@@ -48,6 +45,8 @@ class Game {
 public:
     Game();
     ~Game();
+    Game(const Game&) = delete;  // owns the display surface and the sprite sheet
+    Game& operator=(const Game&) = delete;
 
     // False when start-up failed (no display surface or no sprite sheet).
     bool Ready() const { return screen != nullptr && material != nullptr; }

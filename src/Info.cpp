@@ -3,40 +3,15 @@
 #include "Info.h"
 
 #include "KeyState.h"
+#include "Map.h"
+#include "Screen.h"
+#include "SpriteSheet.h"
 
 namespace {
 
-// Where each element lies on the sprite sheet, and where it goes on the screen.
-constexpr SDL_Rect kFrameSrc{102, 0, 104, 64};
-constexpr SDL_Rect kFrameDst{10, 0, 0, 0};
-constexpr SDL_Rect kPanelSrc{206, 0, 102, 51};
-constexpr SDL_Rect kPanelDst{11, 12, 0, 0};
-constexpr SDL_Rect kGaugeSrc{12, 0, 0, 8};  // y by mode, width the gauge
-constexpr SDL_Rect kGaugeDst{16, 47, 0, 0};
-constexpr SDL_Rect kDigitSrc{0, 64, kDigitWidth, 10};  // digit d starts at x = 12 d
-constexpr SDL_Rect kSpeedPos{85, 30, 0, 0};
-constexpr SDL_Rect kScorePos{14, 15, 0, 0};
-constexpr SDL_Rect kProgressSrc{12, 0, 0, 8};  // width grows with the score
-constexpr SDL_Rect kProgressDst{16, 31, 0, 0};
-constexpr SDL_Rect kRecALabelSrc{308, 0, 165, 15};
-constexpr SDL_Rect kRecALabelDst{29, 227, 0, 0};
-constexpr SDL_Rect kRecAPos{41, 232, 0, 0};
-constexpr SDL_Rect kRecBLabelSrc{308, 15, 145, 15};
-constexpr SDL_Rect kRecBLabelDst{308, 227, 0, 0};
-constexpr SDL_Rect kRecBPos{367, 232, 0, 0};
-constexpr SDL_Rect kNoticeSrc{207, 52, 75, 10};
-constexpr SDL_Rect kNoticeDst{211, 51, 0, 0};
-constexpr SDL_Rect kNoticeTailSrc{169, 15, 26, 10};
-constexpr SDL_Rect kNoticeTailDst{267, 66, 0, 0};
-constexpr SDL_Rect kNoticePos{207, 66, 0, 0};
-
-constexpr int kGaugeRowA = 8;
-constexpr int kGaugeRowB = 16;
-constexpr int kProgressWidth = 36;   // a full step of 1000 points would fill 36 pixels
-constexpr int kSpeedStep = 1000;     // score points between speed steps
+constexpr SDL_Rect kBar{sheet::kProgress.x, sheet::kProgress.y, 0, sheet::kProgress.h};  // width by value
 
 constexpr Uint8 kPanelAlpha = 150;
-constexpr Uint8 kOpaque = 255;
 constexpr Uint8 kNoticeAlpha = 225;  // the number and tail of the notice, steady
 constexpr int kBlinkStep = 15;
 constexpr int kBlinkTop = kNoticeAlpha - 1;  // the label turns back above this
@@ -56,37 +31,37 @@ void Blit(SDL_Surface* sheet, SDL_Rect src, SDL_Surface* screen, SDL_Rect dst) {
 }  // namespace
 
 Info::Info()
-    : frameSrc(kFrameSrc),
-      frameDst(kFrameDst),
-      panelSrc(kPanelSrc),
-      panelDst(kPanelDst),
-      gaugeSrc(kGaugeSrc),
-      gaugeDst(kGaugeDst),
-      digitSrc(kDigitSrc),
-      speedPos(kSpeedPos),
-      scorePos(kScorePos),
-      progressSrc(kProgressSrc),
-      progressDst(kProgressDst),
-      recALabelSrc(kRecALabelSrc),
-      recALabelDst(kRecALabelDst),
-      recAPos(kRecAPos),
-      recBLabelSrc(kRecBLabelSrc),
-      recBLabelDst(kRecBLabelDst),
-      recBPos(kRecBPos),
-      noticeSrc(kNoticeSrc),
-      noticeDst(kNoticeDst),
-      noticeTailSrc(kNoticeTailSrc),
-      noticeTailDst(kNoticeTailDst),
-      noticePos(kNoticePos),
+    : frameSrc(sheet::kHudFrame),
+      frameDst(spot::kHudFrame),
+      panelSrc(sheet::kHudPanel),
+      panelDst(spot::kHudPanel),
+      gaugeSrc(kBar),
+      gaugeDst(spot::kGauge),
+      digitSrc(sheet::kDigit),
+      speedPos(spot::kSpeed),
+      scorePos(spot::kScore),
+      progressSrc(kBar),
+      progressDst(spot::kProgress),
+      recALabelSrc(sheet::kRecordLabelA),
+      recALabelDst(spot::kRecordLabelA),
+      recAPos(spot::kRecordA),
+      recBLabelSrc(sheet::kRecordLabelB),
+      recBLabelDst(spot::kRecordLabelB),
+      recBPos(spot::kRecordB),
+      noticeSrc(sheet::kRecordNotice),
+      noticeDst(spot::kRecordNotice),
+      noticeTailSrc(sheet::kNoticeTail),
+      noticeTailDst(spot::kNoticeTail),
+      noticePos(spot::kNoticeScore),
       blinkAlpha(0),
       blinkStep(kBlinkStep),
       gauge(0) {}
 
 void Info::Draw(SDL_Surface* screen, SDL_Surface* sheet, int speed, int score, int mode) {
-    gaugeSrc.y = static_cast<Sint16>(mode == kModeB ? kGaugeRowB : kGaugeRowA);
+    gaugeSrc.y = mode == kModeB ? sheet::kGaugeB.y : sheet::kGaugeA.y;
     gaugeSrc.w = static_cast<Uint16>(gauge);
-    // Same as (score mod 1000) / 1000 x 36 truncated, without the floating point.
-    progressSrc.w = static_cast<Uint16>(score % kSpeedStep * kProgressWidth / kSpeedStep);
+    // The part of the way to the next speed step, truncated, without the floating point.
+    progressSrc.w = static_cast<Uint16>(score % kScorePerSpeedStep * sheet::kProgress.w / kScorePerSpeedStep);
     SDL_SetAlpha(sheet, SDL_SRCALPHA, kPanelAlpha);
     Blit(sheet, panelSrc, screen, panelDst);
     SDL_SetAlpha(sheet, SDL_SRCALPHA, kOpaque);
@@ -134,8 +109,8 @@ void Info::drawNumber5(SDL_Surface* screen, SDL_Surface* sheet, int x, SDL_Rect 
 void Info::DrawDigits(SDL_Surface* screen, SDL_Surface* sheet, int x, SDL_Rect rect, int number,
                       int cells, int divisor) {
     for (int i = 0; i < cells; ++i) {
-        rect.x = static_cast<Sint16>(x + kDigitWidth * i);
-        digitSrc.x = static_cast<Sint16>(kDigitWidth * (number / divisor));
+        rect.x = static_cast<Sint16>(x + sheet::kDigit.w * i);
+        digitSrc.x = static_cast<Sint16>(sheet::kDigit.w * (number / divisor));
         Blit(sheet, digitSrc, screen, rect);
         number %= divisor;
         divisor /= kDecimalBase;

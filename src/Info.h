@@ -5,7 +5,6 @@
 #include <SDL.h>
 
 constexpr int kGaugeMax = 89;  // energy gauge, full
-constexpr int kDigitWidth = 12;
 
 class Info {
 public:

@@ -7,20 +7,18 @@
 
 #include "CollisionDetection.h"
 #include "KeyState.h"
+#include "Screen.h"
+#include "SpriteSheet.h"
 
 namespace {
 
-constexpr int kCellY = 24;       // the item's row on the sprite sheet
-constexpr int kCellAX = 0;       // Mode A item
-constexpr int kCellBX = 32;      // Mode B item
 constexpr int kStartDirection = 1;
-constexpr int kAlphaOpaque = 255;
 constexpr int kAlphaClear = 0;
 
 }  // namespace
 
 Item::Item() : src{}, dx(kStartDirection), dy(kStartDirection), pos{}, alpha(kAlphaClear) {
-    src.y = kCellY;
+    src.y = sheet::kItemA.y;
     src.w = kItemSize;
     src.h = kItemSize;
     Init();
@@ -33,7 +31,7 @@ void Item::Init() {
 
 // The sheet keeps the item's alpha afterwards; the round sets it back.
 void Item::Draw(SDL_Surface* screen, SDL_Surface* sheet, int gameOver, int mode) {
-    src.x = static_cast<Sint16>(mode == kModeB ? kCellBX : kCellAX);
+    src.x = mode == kModeB ? sheet::kItemB.x : sheet::kItemA.x;
     Fade(gameOver);
     SDL_SetAlpha(sheet, SDL_SRCALPHA, static_cast<Uint8>(alpha));
     SDL_UpperBlit(sheet, &src, screen, &pos);
@@ -41,11 +39,10 @@ void Item::Draw(SDL_Surface* screen, SDL_Surface* sheet, int gameOver, int mode)
 
 void Item::Fade(int gameOver) {
     if (gameOver == 0) {
-        alpha += kItemAlphaStep;
-        if (alpha > kAlphaOpaque - 1) alpha = kAlphaOpaque;
+        alpha = FadeIn(alpha);
         return;
     }
-    alpha -= kItemAlphaStep;
+    alpha -= kFadeStep;
     if (alpha < kAlphaClear + 1) alpha = kAlphaClear;
 }
 

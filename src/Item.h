@@ -3,8 +3,6 @@
 #pragma once
 #include <SDL.h>
 
-constexpr int kItemAlphaStep = 5;
-
 class Item {
 public:
     Item();

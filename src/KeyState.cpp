@@ -17,7 +17,7 @@ void KeyState::Key(SDL_Event event, int* boost, int gameOver, int* roundEnd, int
         case SDL_QUIT:  // the window's close button leaves from anywhere, like Escape
             *quit = 1;
             *started = 1;
-            *roundEnd = 1;
+            *roundEnd = kRoundRetry;
             break;
         default:
             break;
@@ -33,7 +33,7 @@ void KeyState::KeyDown(SDLKey sym, int* boost, int gameOver, int* roundEnd, int*
     case SDLK_ESCAPE:
         *quit = 1;
         *started = 1;
-        *roundEnd = 1;
+        *roundEnd = kRoundRetry;
         break;
     case SDLK_SPACE:
         if (playing) *boost = 1;
@@ -42,14 +42,14 @@ void KeyState::KeyDown(SDLKey sym, int* boost, int gameOver, int* roundEnd, int*
     case SDLK_b:
         // Mode keys count only on the title screen; the first one pressed wins.
         if (*started == 0) {
-            *mode = sym == SDLK_a ? 0 : 1;
+            *mode = sym == SDLK_a ? kModeA : kModeB;
             *started = 1;
         }
         break;
     case SDLK_e:
         if (crashed) {
             *quit = 1;
-            *roundEnd = 1;
+            *roundEnd = kRoundRetry;
         }
         if (*started == 0) {
             *started = 1;
@@ -57,10 +57,10 @@ void KeyState::KeyDown(SDLKey sym, int* boost, int gameOver, int* roundEnd, int*
         }
         break;
     case SDLK_r:
-        if (crashed) *roundEnd = 1;
+        if (crashed) *roundEnd = kRoundRetry;
         break;
     case SDLK_t:
-        if (crashed) *roundEnd = 2;
+        if (crashed) *roundEnd = kRoundTitle;
         break;
     case SDLK_UP:
         if (playing) keys |= kKeyUp;

@@ -7,6 +7,11 @@
 constexpr int kModeA = 0;  // the ship moves all four ways
 constexpr int kModeB = 1;  // up and down shift the cave instead
 
+// Values of roundEnd: the round goes on, or ends at the end of this frame.
+constexpr int kRoundGoesOn = 0;
+constexpr int kRoundRetry = 1;  // leave the round: another one in the same mode, or quit with `quit`
+constexpr int kRoundTitle = 2;  // leave the round for the title screen
+
 // Bits of KeyState::keys.
 constexpr unsigned char kKeyUp = 1;
 constexpr unsigned char kKeyDown = 2;

@@ -11,6 +11,7 @@
 
 #include "CollisionDetection.h"
 #include "KeyState.h"
+#include "Screen.h"
 
 namespace {
 
@@ -21,7 +22,6 @@ constexpr const char* kSeparator =
 constexpr const char* kNameFormat = "%29s";
 static_assert(kMapNameMax == 29, "kNameFormat must hold the width of kMapNameMax");
 
-constexpr Uint8 kOpenLevel = 20;  // (20,20,20): open space of a map image, drawn transparent
 constexpr int kVerticalStep = 5;
 constexpr int kStartSpeed = 1;
 
@@ -51,7 +51,7 @@ SDL_Surface* ToDisplayFormat(SDL_Surface* loaded) {
 }
 
 void KeyOpenSpace(SDL_Surface* image) {
-    const Uint32 key = SDL_MapRGB(image->format, kOpenLevel, kOpenLevel, kOpenLevel);
+    const Uint32 key = SDL_MapRGB(image->format, kClearLevel, kClearLevel, kClearLevel);
     SDL_SetColorKey(image, SDL_SRCCOLORKEY | SDL_RLEACCEL, key);
 }
 

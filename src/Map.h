@@ -7,12 +7,14 @@
 
 constexpr int kMapCount = 20;
 constexpr int kMapNameMax = 29;  // characters of one name in the map list
-constexpr Uint32 kMapClearKey = 0x141414;  // (20,20,20): open space, transparent
+constexpr int kScorePerSpeedStep = 1000;  // the scroll speed rises every 1000 points
 
 class Map {
 public:
     Map();
     ~Map();
+    Map(const Map&) = delete;  // owns its twenty images
+    Map& operator=(const Map&) = delete;
 
     void ScrollDraw(SDL_Surface* screen, int* shipX, int* shipY, int boost);
     void Move(SDL_Surface* screen, unsigned char keys, int shipX, int shipY, int boost, int mode);

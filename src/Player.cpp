@@ -4,16 +4,11 @@
 
 #include "CollisionDetection.h"
 #include "KeyState.h"
+#include "SpriteSheet.h"
 
 namespace {
 
 constexpr int kBoostFactor = 2;  // a boosted sideways move jumps 2 x step, through walls
-
-// Sprite cells on the sheet.
-constexpr int kShipCellX = 0;
-constexpr int kShipCellY = 0;
-constexpr int kBoostBCellX = 64;  // Mode B boost look
-constexpr int kBoostBCellY = 24;
 
 }  // namespace
 
@@ -33,12 +28,12 @@ void Player::Draw(SDL_Surface* screen, SDL_Surface* sheet, int mode) {
 // Mode A keeps its boost look in the row below the ship; Mode B has a cell of its own.
 void Player::PickSprite(int mode) {
     if (mode == kModeB && state == 1) {
-        src.x = kBoostBCellX;
-        src.y = kBoostBCellY;
+        src.x = sheet::kShipBoostB.x;
+        src.y = sheet::kShipBoostB.y;
         return;
     }
-    src.x = kShipCellX;
-    src.y = static_cast<Sint16>(mode == kModeB ? kShipCellY : kShipCellY + state * kShipSize);
+    src.x = sheet::kShip.x;
+    src.y = mode == kModeA && state == 1 ? sheet::kShipBoostA.y : sheet::kShip.y;
 }
 
 void Player::Move(SDL_Surface* screen, unsigned char keys, int boost, int mode) {

@@ -12,95 +12,58 @@ using namespace testsupport;
 
 namespace {
 
-constexpr Uint32 kClear = 0x141414;
-constexpr Uint32 kWhite = 0xffffff;
-
 struct WallTest : ::testing::Test {
     Display display;
     SDL_Surface* screen = display.screen();
     CollisionDetection hit;
-    void SetUp() override { FillRaw(screen, 0, 0, 480, 320, kClear); }
+    void SetUp() override { FillRaw(screen, 0, 0, kScreenWidth, kScreenHeight, kClearRaw); }
 };
 
 }  // namespace
 
-TEST_F(WallTest, GetPixelIsOffScreenJustOutsideEachEdge) {
-    EXPECT_EQ(GetPixel(screen, -1, 0), kOffScreen);
-    EXPECT_EQ(GetPixel(screen, 480, 0), kOffScreen);
-    EXPECT_EQ(GetPixel(screen, 0, -1), kOffScreen);
-    EXPECT_EQ(GetPixel(screen, 0, 320), kOffScreen);
-    PutRaw(screen, 479, 319, 0x123456);
-    EXPECT_EQ(GetPixel(screen, 479, 319), 0x123456u);
-}
-
-TEST_F(WallTest, ThreeBytePixelsReadLowestAddressFirst) {
-    Uint8* p = static_cast<Uint8*>(screen->pixels) + 7 * screen->pitch + 5 * 3;
-    p[0] = 0x01;
-    p[1] = 0x02;
-    p[2] = 0x03;
-    EXPECT_EQ(GetPixel(screen, 5, 7), 0x030201u);
-    p[0] = p[1] = p[2] = 0x9b;
-    EXPECT_EQ(GetPixel(screen, 5, 7), kWallGrey);
-}
-
-TEST(PixelReader, SmallerSurfaceIsNeverReadBeyondItsEdge) {
-    SDL_Surface* small = MakeSurface(10, 10, 1, 2, 3);
-    EXPECT_EQ(GetPixel(small, 9, 9), 0x010203u);
+TEST_F(WallTest, PixelsReadLowestByteFirstAndOffTheScreenOrSurfaceReadAsNoWall) {
+    FillRaw(screen, 479, 319, 1, 1, 0x030201);
+    EXPECT_EQ(static_cast<Uint8*>(screen->pixels)[319 * screen->pitch + 479 * 3], 0x01);
+    EXPECT_EQ(GetPixel(screen, 479, 319), 0x030201u);
+    for (auto [x, y] : {std::pair{-1, 0}, {480, 0}, {0, -1}, {0, 320}}) EXPECT_EQ(GetPixel(screen, x, y), kOffScreen);
+    SDL_Surface* small = SDL_CreateRGBSurface(0, 10, 10, 24, 0xff0000, 0xff00, 0xff, 0);
     EXPECT_EQ(GetPixel(small, 10, 0), kOffScreen);
     EXPECT_EQ(GetPixel(small, 0, 10), kOffScreen);
-    EXPECT_EQ(GetPixel(small, 400, 300), kOffScreen);
     SDL_FreeSurface(small);
 }
 
-TEST_F(WallTest, EachProbeLineBlocksOnItsLastPixel) {
+// The line of twelve pixels just outside each side: its last pixel blocks, the corners
+// and whatever lies inside the ship's box never do, and only exact grey or black count.
+TEST_F(WallTest, EachProbeLineIsTheTwelvePixelsJustOutsideThatSide) {
     const int x = 100, y = 100;
-    struct Case { int dir; int px, py; } cases[] = {
-        {kProbeUp, x + 11, y - 1},
-        {kProbeDown, x + 11, y + 12},
-        {kProbeLeft, x - 1, y + 11},
-        {kProbeRight, x + 12, y + 11},
-    };
-    for (const Case& c : cases) {
-        FillRaw(screen, 0, 0, 480, 320, kClear);
+    const struct { int dir, px, py; } lastPixel[] = {
+        {kProbeUp, x + 11, y - 1}, {kProbeDown, x + 11, y + 12}, {kProbeLeft, x - 1, y + 11}, {kProbeRight, x + 12, y + 11}};
+    for (const auto& c : lastPixel) {
+        SetUp();
         EXPECT_TRUE(hit.PlayerAndMap(screen, x, y, c.dir)) << c.dir;
-        PutRaw(screen, c.px, c.py, kWallGrey);
+        FillRaw(screen, c.px, c.py, 1, 1, kWallGrey);
         EXPECT_FALSE(hit.PlayerAndMap(screen, x, y, c.dir)) << c.dir;
     }
-}
-
-TEST_F(WallTest, CornersAndPixelsInsideTheBoxNeverBlock) {
-    const int x = 100, y = 100;
-    PutRaw(screen, x - 1, y - 1, kWallBlack);
-    PutRaw(screen, x + 12, y + 12, kWallBlack);
-    PutRaw(screen, x + 12, y - 1, kWallBlack);
-    FillRaw(screen, x, y, 12, 12, kWallGrey);  // a wall already inside the ship
-    for (int dir = kProbeUp; dir <= kProbeRight; ++dir)
-        EXPECT_TRUE(hit.PlayerAndMap(screen, x, y, dir)) << dir;
-}
-
-TEST_F(WallTest, OnlyExactGreyAndBlackAreWalls) {
-    const int x = 200, y = 50;
-    const Uint32 notWalls[] = {0x9b9b9a, 0x9b9a9b, kClear, kWhite, 0x000001};
-    for (Uint32 colour : notWalls) {
-        PutRaw(screen, x + 12, y + 5, colour);
-        EXPECT_TRUE(hit.PlayerAndMap(screen, x, y, kProbeRight)) << std::hex << colour;
+    SetUp();
+    for (auto [cx, cy] : {std::pair{x - 1, y - 1}, {x + 12, y + 12}, {x + 12, y - 1}}) FillRaw(screen, cx, cy, 1, 1, kWallBlack);
+    FillRaw(screen, x, y, 12, 12, kWallGrey);
+    for (int dir = kProbeUp; dir <= kProbeRight; ++dir) EXPECT_TRUE(hit.PlayerAndMap(screen, x, y, dir)) << dir;
+    for (Uint32 notWall : {0x9b9b9au, 0x9b9a9bu, 0x000001u, 0xffffffu}) {
+        FillRaw(screen, x + 12, y + 5, 1, 1, notWall);
+        EXPECT_TRUE(hit.PlayerAndMap(screen, x, y, kProbeRight)) << std::hex << notWall;
     }
-    PutRaw(screen, x + 12, y + 5, kWallBlack);
+    FillRaw(screen, x + 12, y + 5, 1, 1, kWallBlack);
     EXPECT_FALSE(hit.PlayerAndMap(screen, x, y, kProbeRight));
 }
 
 TEST_F(WallTest, ScreenEdgesAreNotWalls) {
+    FillRaw(screen, 0, 0, kScreenWidth, kScreenHeight, kWallBlack);
+    FillRaw(screen, 1, 1, kScreenWidth - 2, kScreenHeight - 2, kClearRaw);
     EXPECT_TRUE(hit.PlayerAndMap(screen, 0, 100, kProbeLeft));
     EXPECT_TRUE(hit.PlayerAndMap(screen, 100, 0, kProbeUp));
     EXPECT_TRUE(hit.PlayerAndMap(screen, 468, 100, kProbeRight));
     EXPECT_TRUE(hit.PlayerAndMap(screen, 100, 308, kProbeDown));
-}
-
-TEST_F(WallTest, UnknownDirectionsAreFree) {
-    FillRaw(screen, 0, 0, 480, 320, kWallBlack);
-    EXPECT_TRUE(hit.PlayerAndMap(screen, 100, 100, 999));
-    EXPECT_TRUE(hit.PlayerAndMap(screen, 100, 100, 1004));
-    EXPECT_FALSE(hit.PlayerAndMap(screen, 100, 100, kProbeUp));
+    EXPECT_FALSE(hit.PlayerAndMap(screen, 1, 100, kProbeLeft));
 }
 
 // The ship's box is 12 pixels square, an item's 32.
@@ -120,32 +83,22 @@ TEST(BoxTests, BoxesOverlapExactlyWhenTheyShareAPixel) {
     EXPECT_TRUE(hit.ItemAndItem(0, 0, -31, 0));
 }
 
-// Plotted and read back at every pixel size; in memory the lowest byte comes first (for
-// three-byte pixels by rule, for the others as on the little-endian machines we run on).
-TEST(PixelPlot, PlotsAndReadsEveryPixelSizeInMachineOrder) {
+// Every pixel size, lowest byte first; nothing outside the clip rectangle.
+TEST(PixelPlot, PlotsEveryPixelSizeAndNothingOutsideTheClipRectangle) {
     for (int bpp : {8, 16, 24, 32}) {
         SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, 8, 8, bpp, 0, 0, 0, 0);
-        const Uint32 colour =
-            bpp == 8 ? 0x5a : bpp == 16 ? 0x1234 : bpp == 24 ? 0x030201 : 0xdeadbeef;
-        Draw_Pixel(s, 3, 4, colour);
-        Uint32 raw = 0;
-        std::memcpy(&raw, static_cast<Uint8*>(s->pixels) + 4 * s->pitch + 3 * bpp / 8, bpp / 8);
-        EXPECT_EQ(raw, colour) << bpp;
-        EXPECT_EQ(GetPixel(s, 3, 4), colour) << bpp;
-        EXPECT_EQ(GetPixel(s, 4, 4), 0u) << bpp;
+        const Uint32 colour = 0xdeadbeef >> (32 - bpp);
+        SDL_Rect clip{2, 2, 4, 4};
+        SDL_SetClipRect(s, &clip);
+        for (auto [x, y] : {std::pair{1, 3}, {6, 3}, {3, 1}, {3, 6}, {-1, 0}, {-32768, 32767}})
+            Draw_Pixel(s, static_cast<Sint16>(x), static_cast<Sint16>(y), colour);
+        Draw_Pixel(s, 5, 5, colour);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x) {
+                Uint32 raw = 0;
+                std::memcpy(&raw, static_cast<Uint8*>(s->pixels) + y * s->pitch + x * bpp / 8, bpp / 8);
+                EXPECT_EQ(raw, x == 5 && y == 5 ? colour : 0u) << bpp << " bits at " << x << "," << y;
+            }
         SDL_FreeSurface(s);
     }
-}
-
-TEST(PixelPlot, DrawsNothingOutsideTheClipRectangle) {
-    SDL_Surface* s = MakeSurface(8, 8, 0, 0, 0);
-    SDL_Rect clip = {2, 2, 4, 4};
-    SDL_SetClipRect(s, &clip);
-    const Sint16 outside[][2] = {{1, 3}, {6, 3}, {3, 1}, {3, 6}, {-1, 0}, {8, 8}, {-32768, 32767}};
-    for (const auto& p : outside) Draw_Pixel(s, p[0], p[1], 0xffffff);
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) EXPECT_EQ(GetPixel(s, x, y), 0u) << x << "," << y;
-    Draw_Pixel(s, 5, 5, 0xffffff);
-    EXPECT_EQ(GetPixel(s, 5, 5), 0xffffffu);
-    SDL_FreeSurface(s);
 }

@@ -8,6 +8,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-10}
 B=build-web
+source scripts/deps.sh
+ensure_packages "${WINDOW_PACKAGES[@]}"
 
 echo "--- browser (headless Chromium)"
 NODE_PATH=$B/web-test/node_modules node web/measure.js "$B/dist" "$seconds"

@@ -114,6 +114,10 @@ CaveSource Parse(const std::string& path) {
                             (s.kind == "spike" && s.v.size() == 4) ||
                             (s.kind == "poly" && s.v.size() >= 6 && s.v.size() % 2 == 0);
             if (!ok) Fail(path, line, "bad " + s.kind);
+            // Sizes are divided by when the shape is drawn: none may be zero.
+            if (s.kind == "ellipse" && (s.v[2] <= 0 || s.v[3] <= 0))
+                Fail(path, line, "an ellipse needs radii above 0");
+            if (s.kind == "spike" && s.v[1] == s.v[2]) Fail(path, line, "a spike needs its tip away from its base");
             src.shapes.push_back(s);
         } else {
             Fail(path, line, "unknown word " + word);

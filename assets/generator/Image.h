@@ -1,8 +1,8 @@
-// Image: a plain 24-bit picture in memory and its writer, an uncompressed 24-bit BMP
-// (bottom-up rows, blue-green-red, each row padded to four bytes). Nothing else.
+// Image: a plain 24-bit picture in memory, written out as a 24-bit BMP.
 #pragma once
+#include <SDL.h>
+
 #include <cstdint>
-#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -14,6 +14,11 @@ struct Rgb {
 };
 
 constexpr Rgb kBlack{0, 0, 0};  // transparent on the sheet, rock on a map
+
+// A raw 0xRRGGBB pixel value as a colour.
+constexpr Rgb RgbOfRaw(uint32_t raw) {
+    return {static_cast<uint8_t>(raw >> 16), static_cast<uint8_t>(raw >> 8), static_cast<uint8_t>(raw)};
+}
 
 // Mixes a toward b by t (0..1), rounded; used for gradients.
 inline Rgb Mix(Rgb a, Rgb b, double t) {
@@ -49,47 +54,20 @@ public:
         Fill(x + w - 1, y, 1, h, c);
     }
 
+    // A 24-bit BMP, written by SDL from a surface in the display's own layout.
     void WriteBmp(const std::string& path) const {
-        const int rowBytes = (w_ * 3 + 3) / 4 * 4;
-        const uint32_t dataBytes = static_cast<uint32_t>(rowBytes) * h_;
-        std::vector<uint8_t> out;
-        auto u16 = [&out](uint32_t v) {
-            out.push_back(v & 0xff);
-            out.push_back((v >> 8) & 0xff);
-        };
-        auto u32 = [&u16](uint32_t v) {
-            u16(v & 0xffff);
-            u16(v >> 16);
-        };
-        out.push_back('B');
-        out.push_back('M');
-        u32(54 + dataBytes);  // file size
-        u32(0);               // reserved
-        u32(54);              // pixel data offset: both headers, no palette
-        u32(40);              // BITMAPINFOHEADER
-        u32(static_cast<uint32_t>(w_));
-        u32(static_cast<uint32_t>(h_));  // positive: rows stored bottom-up
-        u16(1);                          // planes
-        u16(24);                         // bits per pixel
-        u32(0);                          // no compression
-        u32(dataBytes);
-        u32(2835);  // 72 dpi, both ways
-        u32(2835);
-        u32(0);  // no palette
-        u32(0);
-        for (int y = h_ - 1; y >= 0; --y) {
+        SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w_, h_, 24, 0xff0000, 0x00ff00, 0x0000ff, 0);
+        if (!s) throw std::runtime_error("cannot make a surface for " + path);
+        for (int y = 0; y < h_; ++y) {
+            Uint8* row = static_cast<Uint8*>(s->pixels) + y * s->pitch;
             for (int x = 0; x < w_; ++x) {
                 const Rgb c = Get(x, y);
-                out.push_back(c.b);
-                out.push_back(c.g);
-                out.push_back(c.r);
+                row[3 * x] = c.b, row[3 * x + 1] = c.g, row[3 * x + 2] = c.r;
             }
-            for (int p = w_ * 3; p < rowBytes; ++p) out.push_back(0);
         }
-        std::ofstream f(path, std::ios::binary);
-        if (!f) throw std::runtime_error("cannot write " + path);
-        f.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
-        if (!f) throw std::runtime_error("cannot write " + path);
+        const int saved = SDL_SaveBMP(s, path.c_str());
+        SDL_FreeSurface(s);
+        if (saved != 0) throw std::runtime_error("cannot write " + path);
     }
 
 private:

@@ -183,7 +183,7 @@ constexpr Rgb kDigitShadow{44, 24, 56};
 
 void DrawDigits(Image& img) {
     for (int d = 0; d < 10; ++d) {
-        const int x0 = d * kDigitW + 2, y0 = kDigitY;
+        const int x0 = d * kDigit.w + 2, y0 = kDigit.y;
         for (int pass = 0; pass < 2; ++pass)
             for (int j = 0; j < 9; ++j)
                 for (int i = 0; i < 7; ++i) {
@@ -195,9 +195,9 @@ void DrawDigits(Image& img) {
     // Right of the ten digits: a number too wide for its cells shows the cell at
     // 12 * (its leading part), so those cells hold 10, 11, 12 ... in the small digits,
     // and 123456 still reads as 12 3456.
-    for (int k = 10; k * kDigitW < kWidth; ++k) {
+    for (int k = 10; k * kDigit.w < kWidth; ++k) {
         const std::string two = std::to_string(k);
-        DrawShadowedText(img, kFont5x7, k * kDigitW, kDigitY + 2, two, 1,
+        DrawShadowedText(img, kFont5x7, k * kDigit.w, kDigit.y + 2, two, 1,
                          Gradient(kDigitTop, kDigitBottom), kDigitShadow);
     }
 }
@@ -219,16 +219,16 @@ void DrawHud(Image& img) {
     P(0, kHudFrame.h - 1, kBlack);
     P(kHudFrame.w - 1, kHudFrame.h - 1, kBlack);
     // Troughs around the bars: one pixel outside the bar positions.
-    const int dx = kHudFrameScreenX, dy = kHudFrameScreenY;
-    img.Frame(fx + kProgressOnScreen.x - dx - 1, fy + kProgressOnScreen.y - dy - 1,
-              kProgressOnScreen.w + 2, kProgressOnScreen.h + 2, kSteelDim);
-    img.Frame(fx + kGaugeOnScreen.x - dx - 1, fy + kGaugeOnScreen.y - dy - 1,
-              kGaugeOnScreen.w + 2, kGaugeOnScreen.h + 2, kSteelDim);
+    const int dx = spot::kHudFrame.x, dy = spot::kHudFrame.y;
+    img.Frame(fx + spot::kProgress.x - dx - 1, fy + spot::kProgress.y - dy - 1,
+              kProgress.w + 2, kProgress.h + 2, kSteelDim);
+    img.Frame(fx + spot::kGauge.x - dx - 1, fy + spot::kGauge.y - dy - 1,
+              kGaugeA.w + 2, kGaugeA.h + 2, kSteelDim);
     // Captions: the speed beside its two digits, the energy under its gauge.
     DrawText(img, kFont5x7, fx + 55, fy + 31, "SPD", 1, Solid(kLabel));
     DrawText(img, kFont3x5, fx + 6, fy + 57, "ENERGY", 1, Solid(kLabel));
     // Quarter marks under the gauge's trough.
-    for (int q = 1; q <= 8; ++q) P(kGaugeOnScreen.x - dx + q * 10 - 1, 57, kSteelDim);
+    for (int q = 1; q <= 8; ++q) P(spot::kGauge.x - dx + q * 10 - 1, 57, kSteelDim);
 
     // The notice tail sits inside the frame right after the score: "PTS".
     img.Fill(kNoticeTail.x, kNoticeTail.y, kNoticeTail.w, kNoticeTail.h, kBlack);
@@ -258,13 +258,13 @@ void DrawRecordPlate(Image& img, int x, int y, int w, Rgb accent) {
 
 void DrawRecordLabels(Image& img) {
     const Rect a = kRecordLabelA, b = kRecordLabelB;
-    const int aDigits = kRecordADigitsX - kRecordALabelScreenX;  // 12
-    const int bDigits = kRecordBDigitsX - kRecordBLabelScreenX;  // 59
+    const int aDigits = spot::kRecordA.x - spot::kRecordLabelA.x;  // 12
+    const int bDigits = spot::kRecordB.x - spot::kRecordLabelB.x;  // 59
     const int textY = 6;
     const std::string word = "RECORD ";
     const int wordW = TextWidth(kFont5x7, word + "A");
     // Mode A: arrow, digits, caption.
-    const int ax = a.x + aDigits + 5 * kDigitW + 5;
+    const int ax = a.x + aDigits + 5 * kDigit.w + 5;
     DrawRecordPlate(img, a.x, a.y, ax + wordW + 5 - a.x, kThemeA);
     for (int k = 0; k < 3; ++k) img.Fill(a.x + 4 + k, a.y + textY + 1 + k, 1, 5 - 2 * k, kThemeA);
     DrawShadowedText(img, kFont5x7, ax, a.y + textY, word, 1, Solid(kLabel), kShadow);
@@ -272,12 +272,12 @@ void DrawRecordLabels(Image& img) {
                      Solid(kThemeA), kShadow);
     // Mode B: caption, digits, arrow.
     const int bx = b.x + bDigits - 5 - wordW;
-    const int plateEnd = b.x + bDigits + 5 * kDigitW + 12;
+    const int plateEnd = b.x + bDigits + 5 * kDigit.w + 12;
     DrawRecordPlate(img, bx - 5, b.y, plateEnd - (bx - 5), kThemeB);
     DrawShadowedText(img, kFont5x7, bx, b.y + textY, word, 1, Solid(kLabel), kShadow);
     DrawShadowedText(img, kFont5x7, bx + TextWidth(kFont5x7, word) + 1, b.y + textY, "B", 1,
                      Solid(kThemeB), kShadow);
-    const int arrowX = b.x + bDigits + 5 * kDigitW + 7;
+    const int arrowX = b.x + bDigits + 5 * kDigit.w + 7;
     for (int k = 0; k < 3; ++k) img.Fill(arrowX - k, b.y + textY + 1 + k, 1, 5 - 2 * k, kThemeB);
 
     // The blinking notice over its number.

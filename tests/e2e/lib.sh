@@ -92,10 +92,19 @@ window_size() {
 maps_library() { grep -qF -- "$1" "/proc/$GAME_PID/maps"; }
 
 # Waits (at most 20 s) for the game to end; GAME_STATUS is its status, 128+N for a signal.
+# A game still running then is killed and counts as hung (status 124).
 wait_game() {
     for _ in $(seq 400); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.05; done
+    local hung=0
+    if kill -0 "$GAME_PID" 2>/dev/null; then
+        echo "FAIL - the game did not end within 20 s: killed"
+        kill -9 "$GAME_PID" 2>/dev/null
+        hung=1
+    fi
     GAME_STATUS=0
     wait "$GAME_PID" || GAME_STATUS=$?
+    [ "$hung" -eq 0 ] || GAME_STATUS=124
+    GAME_PID=""
 }
 
 SEPARATOR=$(printf '_%.0s' $(seq 65))
@@ -117,4 +126,9 @@ check() {
 finish() { echo "$fails failed"; [ "$fails" -eq 0 ]; }
 not() { ! "$@"; }
 # For trap EXIT: ends the game and the display, removes the scratch folders WORK and TMP.
-cleanup() { kill -9 "${GAME_PID:-0}" 2>/dev/null; stop_display; rm -rf "${WORK:-/nonexistent}" "${TMP:-/nonexistent}"; }
+# Only a game that was started is killed: "kill -9 0" would end the whole process group.
+cleanup() {
+    [ -n "${GAME_PID:-}" ] && kill -9 "$GAME_PID" 2>/dev/null
+    stop_display
+    rm -rf "${WORK:-/nonexistent}" "${TMP:-/nonexistent}"
+}

@@ -17,7 +17,7 @@ struct StartedGame : ::testing::Test {
 
     void SetUp() override {
         setenv("SDL_VIDEODRIVER", "dummy", 1);
-        WriteDigitSheet();
+        WriteTestSheet();
         WriteOpenCaves();
         StartCapture();
         game = std::make_unique<Game>();

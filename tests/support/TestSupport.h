@@ -1,5 +1,5 @@
 // Test support: scratch working folders, captured console output, a headless display
-// surface and hand-made sprite sheets and map images for the tests.
+// surface, pixels written and read raw, key events, and images written with SDL.
 #pragma once
 #include <SDL.h>
 
@@ -37,41 +37,22 @@ private:
 void StartCapture();
 std::string StopCapture();
 
-// A 24-bit surface of w x h filled with one colour (r, g, b).
-SDL_Surface* MakeSurface(int w, int h, Uint8 r, Uint8 g, Uint8 b);
-// Writes a 24-bit BMP of w x h in one colour; makes the folders on the way.
-void WriteSolidBmp(const std::string& path, int w, int h, Uint8 r, Uint8 g, Uint8 b);
-// A sprite sheet good enough for start-up: image/material.bmp, 473x309, no wall colour.
-void WriteTestSheet(const std::string& folder = ".");
-
-// A sheet whose digit cell d is one solid colour of its own, DigitColour(d), so numbers
-// drawn on screen can be read back; written as image/material.bmp.
-Uint32 DigitColour(int d);
-void WriteDigitSheet();
-// The digit whose colour is at the middle of the 12x10 cell drawn at (x, y), or -1.
-int DigitAt(SDL_Surface* screen, int x, int y);
-// Two open caves, nothing but the clear colour, listed in image/mapImg/map.dat.
-void WriteOpenCaves();
-
-// Sets one pixel of a 24-bit surface to the raw value 0xRRGGBB (as GetPixel reads it).
-void PutRaw(SDL_Surface* s, int x, int y, Uint32 raw);
-// Fills a rectangle with the raw value.
+// Raw 0xRRGGBB values (as GetPixel reads them) into a 24-bit surface.
 void FillRaw(SDL_Surface* s, int x, int y, int w, int h, Uint32 raw);
 
-// Pushes a key event (SDL_KEYDOWN or SDL_KEYUP) or a quit request onto the queue.
+// A key event (SDL_KEYDOWN or SDL_KEYUP), or the window's close request, onto the queue.
 void PushKey(Uint8 type, SDLKey sym);
 void PushQuit();
 
-// Writes any surface as a BMP (SDL_SaveBMP); makes the folders on the way.
+// BMPs written with SDL_SaveBMP; the folders on the way are made.
 void WriteSurfaceBmp(const std::string& path, SDL_Surface* s);
+void WriteSolidBmp(const std::string& path, int w, int h, Uint32 raw);
+// A sprite sheet good enough for start-up: image/material.bmp, 473x309, no wall colour.
+void WriteTestSheet();
+// Two open caves, nothing but the clear colour, listed in image/mapImg/map.dat.
+void WriteOpenCaves();
 
-// A BMP as plain 0xRRGGBB pixels, row by row; empty (and w = h = 0) when it cannot load.
+// A BMP as 0xRRGGBB pixels, row by row; empty (and w = h = 0) when it cannot load.
 std::vector<Uint32> LoadRgb(const std::string& path, int* w, int* h);
-// A whole file's bytes, "" when missing.
-std::string ReadFileBytes(const std::string& path);
-
-// A 480x320 map image, open (20,20,20) on its left half and wall grey on its right, as
-// an 8-bit palette BMP (bits 8) or a 32-bit BMP whose alpha byte is 0x80 (bits 32).
-void WriteHalfWallBmp(const std::string& path, int bits);
 
 }  // namespace testsupport

@@ -1,9 +1,10 @@
-// Player: the ship's moves against walls drawn on a real frame, the boost jump, the
-// right-hand clamp, and which sprite cell is drawn for each mode and look.
+// The actors: the ship's moves against walls drawn on a real frame, the boost jump and
+// the right-hand clamp; an item's bounce off the screen edges.
 #include <gtest/gtest.h>
 
 #include "CollisionDetection.h"
 #include "KeyState.h"
+#include "Item.h"
 #include "Player.h"
 #include "TestSupport.h"
 
@@ -11,13 +12,12 @@ using namespace testsupport;
 
 namespace {
 
-constexpr Uint32 kClear = 0x141414;
 constexpr int kStartX = 200, kStartY = 150;
 
 class ShipMove : public ::testing::Test {
 protected:
     void SetUp() override {
-        FillRaw(screen(), 0, 0, 480, 320, kClear);
+        FillRaw(screen(), 0, 0, kScreenWidth, kScreenHeight, kClearRaw);
         ship.x = kStartX;
         ship.y = kStartY;
     }
@@ -94,31 +94,20 @@ TEST_F(ShipMove, RightHandClampPutsAShipBeyond466At467) {
     EXPECT_EQ(ship.x, -310);
 }
 
-// Each cell of the test sheet has its own colour; the drawn ship shows which cell.
-TEST_F(ShipMove, DrawCopiesTheCellOfItsModeAndLookWithTheCallersAlpha) {
-    SDL_Surface* sheet = MakeSurface(473, 309, 0, 0, 0);
-    SDL_SetColorKey(sheet, SDL_SRCCOLORKEY, 0);
-    FillRaw(sheet, 0, 0, 12, 12, 0x20c020);
-    FillRaw(sheet, 0, 12, 12, 12, 0xc02020);
-    FillRaw(sheet, 64, 24, 12, 12, 0x2020c0);
-    const struct {
-        int mode, state;
-        Uint32 colour;
-    } cases[] = {{kModeA, 0, 0x20c020}, {kModeA, 1, 0xc02020}, {kModeB, 0, 0x20c020}, {kModeB, 1, 0x2020c0}};
-    for (const auto& c : cases) {
-        FillRaw(screen(), 0, 0, 480, 320, kClear);
-        ship.state = c.state;
-        ship.Draw(screen(), sheet, c.mode);
-        EXPECT_EQ(GetPixel(screen(), kStartX, kStartY), c.colour) << c.mode << c.state;
-        EXPECT_EQ(GetPixel(screen(), kStartX + 11, kStartY + 11), c.colour);
-        EXPECT_EQ(GetPixel(screen(), kStartX + 12, kStartY + 12), kClear);
+// An item turns on the frame it reaches an end, so the next move takes it back.
+TEST(ItemBounce, TurnsOnReachingEitherEndOfEitherAxis) {
+    const struct { int at, d, lands, turnsTo; } x[] = {
+        {447, +1, 448, -1}, {448, -1, 447, -1}, {1, -1, 0, +1}, {0, +1, 1, +1}, {200, +1, 201, +1}};
+    const struct { int at, d, lands, turnsTo; } y[] = {
+        {287, +1, 288, -1}, {288, -1, 287, -1}, {1, -1, 0, +1}, {0, +1, 1, +1}, {100, -1, 99, -1}};
+    Item item;
+    for (int i = 0; i < 5; ++i) {
+        item.pos.x = x[i].at, item.dx = x[i].d;
+        item.pos.y = y[i].at, item.dy = y[i].d;
+        item.Move();
+        EXPECT_EQ(item.pos.x, x[i].lands) << x[i].at;
+        EXPECT_EQ(item.dx, x[i].turnsTo) << x[i].at;
+        EXPECT_EQ(item.pos.y, y[i].lands) << y[i].at;
+        EXPECT_EQ(item.dy, y[i].turnsTo) << y[i].at;
     }
-    FillRaw(screen(), 0, 0, 480, 320, kClear);
-    SDL_SetAlpha(sheet, SDL_SRCALPHA, 95);
-    ship.Draw(screen(), sheet, kModeB);
-    EXPECT_EQ(sheet->format->alpha, 95);
-    const Uint32 blue = GetPixel(screen(), kStartX, kStartY) & 0xff;
-    EXPECT_GT(blue, 0x14u);
-    EXPECT_LT(blue, 0xc0u);
-    SDL_FreeSurface(sheet);
 }
