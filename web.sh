@@ -26,7 +26,7 @@ export NODE_PATH=/usr/share/nodejs
 # Debian's SDL 1.2 source with our patches, our SDL_config.h and our browser file.
 prepare_sdl() {
     local pristine=$B/sources/libsdl1.2-1.2.15+dfsg2 tree=$B/sdl stamp=$B/sdl/.prepared
-    if [ -f "$stamp" ] && [ -z "$(find web/patches web/sdl -newer "$stamp" | head -n1)" ]; then
+    if [ -f "$stamp" ] && [ -z "$(find web/patches web/sdl "$pristine"/.fetched-* -newer "$stamp" | head -n1)" ]; then
         return 0
     fi
     rm -rf "$tree"

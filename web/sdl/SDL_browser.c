@@ -17,7 +17,8 @@ static int rgbaSize;
 /* Copies the whole surface, whatever rectangle was updated: a frame is 600 KiB of RGBA
    and the game always flips the whole screen. */
 EM_JS(void, browser_put_frame, (const Uint8 *pixels, int width, int height), {
-    if (Module.cometPutFrame) Module.cometPutFrame(HEAPU8.subarray(pixels, pixels + width * height * 4), width, height);
+    if (Module.cometPutFrame)
+        Module.cometPutFrame(HEAPU8.subarray(pixels, pixels + width * height * 4), width, height);
 });
 
 /* One row of the game's display layout (3 bytes a pixel, B G R in memory) as RGBA. */
