@@ -23,16 +23,17 @@ ensure_packages "${BUILD_PACKAGES[@]}" "${WEB_PACKAGES[@]}"
 # Debian's emcc runs its JavaScript tools with node, which must find Debian's modules.
 export NODE_PATH=/usr/share/nodejs
 
-# Debian's SDL 1.2 source with our patches, our SDL_config.h and our browser file.
+# Debian's SDL 1.2 source with our additions from web/sdl/: the patches, our SDL_config.h
+# and the browser file the patched driver calls.
 prepare_sdl() {
     local pristine=$B/sources/libsdl1.2-1.2.15+dfsg2 tree=$B/sdl stamp=$B/sdl/.prepared
-    if [ -f "$stamp" ] && [ -z "$(find web/patches web/sdl "$pristine"/.fetched-* -newer "$stamp" | head -n1)" ]; then
+    if [ -f "$stamp" ] && [ -z "$(find web/sdl "$pristine"/.fetched-* -newer "$stamp" | head -n1)" ]; then
         return 0
     fi
     rm -rf "$tree"
     cp -a "$pristine" "$tree"
     local p
-    for p in web/patches/*.patch; do patch -s -p1 -d "$tree" <"$p"; done
+    for p in web/sdl/*.patch; do patch -s -p1 -d "$tree" <"$p"; done
     cp web/sdl/SDL_config.h "$tree/include/SDL_config.h"
     cp web/sdl/SDL_browser.c web/sdl/SDL_browser.h "$tree/src/video/dummy/"
     touch "$stamp"

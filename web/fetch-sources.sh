@@ -44,7 +44,7 @@ rm -rf "${dest:?}/$FOLDER"
 if ! (private_apt update -qq && cd "$dest" && private_apt source -qq "$PACKAGE=$VERSION") \
     >"$apt_dir/source.log" 2>&1; then
     cat "$apt_dir/source.log" >&2
-    echo "Error: apt-get source could not fetch $PACKAGE $VERSION, the version our patches in web/patches/ were made for." >&2
+    echo "Error: apt-get source could not fetch $PACKAGE $VERSION, the version our patches in web/sdl/ were made for." >&2
     exit 1
 fi
 got=$(dpkg-parsechangelog -l "$dest/$FOLDER/debian/changelog" -S Version)

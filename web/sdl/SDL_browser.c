@@ -1,5 +1,5 @@
 /* SDL_browser.c: added to SDL 1.2.15's build for the browser. The dummy video driver
-   calls these two (see patches/0001): at every update the 24-bit display surface goes
+   calls these two (see 0001-dummy-video-shows-on-the-canvas.patch): at every update the 24-bit display surface goes
    onto the page's canvas, and at every event pump the keys the page caught become SDL
    key events. The JavaScript side (page/comet-pre.js) keeps the canvas and the queue;
    without it (a test under node) frames are shown nowhere and no keys come. */
