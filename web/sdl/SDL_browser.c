@@ -1,8 +1,9 @@
 /* SDL_browser.c: added to SDL 1.2.15's build for the browser. The dummy video driver
-   calls these two (see 0001-dummy-video-shows-on-the-canvas.patch): at every update the 24-bit display surface goes
-   onto the page's canvas, and at every event pump the keys the page caught become SDL
-   key events. The JavaScript side (page/comet-pre.js) keeps the canvas and the queue;
-   without it (a test under node) frames are shown nowhere and no keys come. */
+   calls these two (0001-dummy-video-shows-on-the-canvas.patch): at every update the
+   24-bit display surface goes onto the page's canvas, and at every event pump the keys
+   the page caught become SDL key events. The JavaScript side (web/page/comet-pre.js)
+   keeps the canvas and the queue; without it (a test under node) frames are shown
+   nowhere and no keys come. */
 #include "SDL_config.h"
 #include <emscripten.h>
 
