@@ -27,12 +27,15 @@
     }
   };
 
+  // Whole factors of the screen's own pixels, so that every game pixel is a square of
+  // equal size on any display (CSS pixels may be 1.25 or 1.5 of them).
   function fitCanvas() {
     const below = document.getElementById('keys').offsetHeight + 24;
-    const scale = Math.max(1, Math.floor(Math.min(window.innerWidth / WIDTH,
-                                                  (window.innerHeight - below) / HEIGHT)));
-    canvas.style.width = WIDTH * scale + 'px';
-    canvas.style.height = HEIGHT * scale + 'px';
+    const ratio = window.devicePixelRatio || 1;
+    const scale = Math.max(1, Math.floor(Math.min(window.innerWidth * ratio / WIDTH,
+                                                  (window.innerHeight - below) * ratio / HEIGHT)));
+    canvas.style.width = WIDTH * scale / ratio + 'px';
+    canvas.style.height = HEIGHT * scale / ratio + 'px';
   }
   window.addEventListener('resize', fitCanvas);
   fitCanvas();
