@@ -14,7 +14,8 @@
   const canvas = document.getElementById('screen');
   const context = canvas.getContext('2d');
   const picture = context.createImageData(WIDTH, HEIGHT);
-  const notice = document.getElementById('notice');
+  const notice = document.getElementById('notice');  // over the picture: loading, the end
+  const trouble = document.getElementById('trouble');  // under it: records not kept
 
   // ---- the picture
   Module.cometPutFrame = (rgba, width, height) => {
@@ -76,7 +77,7 @@
     page.storing = true;
     FS.syncfs(false, (err) => {
       page.storing = false;
-      if (err) showNotice('Records could not be stored in this browser: ' + err);
+      if (err) showTrouble('Records could not be stored in this browser: ' + err);
       if (storeAgain) { storeAgain = false; storeRecords(); }
     });
   }
@@ -100,7 +101,7 @@
     FS.chdir(GAME_DIR);
     addRunDependency('records');
     FS.syncfs(true, (err) => {
-      if (err) showNotice('Records from earlier games could not be read: ' + err);
+      if (err) showTrouble('Records from earlier games could not be read: ' + err);
       storeAfterEverySave();
       removeRunDependency('records');
     });
@@ -123,6 +124,10 @@
   function showNotice(text) {
     notice.textContent = text;
     notice.hidden = false;
+  }
+  function showTrouble(text) {
+    trouble.textContent = text;
+    trouble.hidden = false;
   }
   Module.onExit = (status) => {
     page.ended = { status };
