@@ -7,6 +7,8 @@
 #      UndefinedBehaviorSanitizer (build-asan/)
 #   4. the browser build (web.sh, build-web/): frames identical to the desktop build, the
 #      page in headless Chromium
+#   5. the release: ./release.sh, its metadata checked, each artefact installed and played
+#      (with the browser build of stage 4 in its web zip)
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh
@@ -43,3 +45,6 @@ stage "Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 
 stage "Browser build: same frames as the desktop, the page in headless Chromium"
 tests/web/run.sh
+
+stage "Release: build dist/, check the metadata, install and play each artefact"
+tests/release/check.sh

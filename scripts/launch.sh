@@ -9,26 +9,35 @@ COMET_SCALE_DEFAULT=2
 COMET_SCALE_MAX=4
 
 comet_usage() {  # comet_usage PROGRAM
-    echo "Usage: $1 [--scale N]  (N = 1 to $COMET_SCALE_MAX: the 480x320 window times N; default $COMET_SCALE_DEFAULT)"
+    echo "Usage: $1 [--scale N]${COMET_VERSION:+ [--version]}  (N = 1 to $COMET_SCALE_MAX: the 480x320 window times N; default $COMET_SCALE_DEFAULT)"
 }
 
-# comet_parse_args PROGRAM ARGS...: sets COMET_SCALE; a bad argument prints the usage
-# line on stderr and exits 2, --help prints it on stdout and exits 0.
+# comet_refuse PROGRAM WHAT: the one line a bad argument gets, on stderr, and status 2.
+comet_refuse() {
+    echo "$1: $2. $(comet_usage "$1")" >&2
+    exit 2
+}
+
+# comet_parse_args PROGRAM ARGS...: sets COMET_SCALE. A bad argument is refused in one
+# line; --help prints the usage line, --version (where COMET_VERSION is set, as in the
+# installed launcher) the version, both on stdout with status 0.
 comet_parse_args() {
     local program=$1 value
     shift
     COMET_SCALE=$COMET_SCALE_DEFAULT
     while [ $# -gt 0 ]; do
         case $1 in
-            --scale) [ $# -ge 2 ] || { comet_usage "$program" >&2; exit 2; }
+            --scale) [ $# -ge 2 ] || comet_refuse "$program" "--scale needs a number"
                      value=$2; shift 2 ;;
             --scale=*) value=${1#--scale=}; shift ;;
             -h|--help) comet_usage "$program"; exit 0 ;;
-            *) comet_usage "$program" >&2; exit 2 ;;
+            --version) [ -n "${COMET_VERSION:-}" ] || comet_refuse "$program" "unknown option '$1'"
+                       echo "$program $COMET_VERSION"; exit 0 ;;
+            *) comet_refuse "$program" "unknown option '$1'" ;;
         esac
         case $value in
             [1-$COMET_SCALE_MAX]) COMET_SCALE=$value ;;
-            *) comet_usage "$program" >&2; exit 2 ;;
+            *) comet_refuse "$program" "scale '$value' is not 1 to $COMET_SCALE_MAX" ;;
         esac
     done
 }
@@ -72,12 +81,15 @@ comet_scale_env() {
     export SDL12COMPAT_SCALE_METHOD=nearest  # whole pixels: the frame stays crisp
 }
 
-# Without DISPLAY classic SDL falls back to a text-mode driver in the terminal: stop
-# with one line instead.
+# Without a display classic SDL falls back to a text-mode driver and plays in the
+# terminal: no DISPLAY stops here with one line, and the X11 driver (unless another is
+# asked for) makes a display that does not answer one error line from the game.
 comet_require_display() {
-    [ -n "${DISPLAY:-}" ] && return 0
-    echo "No display: COMET DRIFTER needs a graphical session (DISPLAY is not set)."
-    exit 1
+    if [ -z "${DISPLAY:-}" ]; then
+        echo "No display: COMET DRIFTER needs a graphical session (DISPLAY is not set)." >&2
+        exit 1
+    fi
+    export SDL_VIDEODRIVER=${SDL_VIDEODRIVER:-x11}
 }
 
 # comet_exec GAME: replaces the shell with GAME at COMET_SCALE, in the current folder.
