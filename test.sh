@@ -5,7 +5,10 @@
 #      library the game then loads
 #   3. the unit, round and end-to-end tests built with AddressSanitizer and
 #      UndefinedBehaviorSanitizer (build-asan/)
-#   4. the release: ./release.sh, its metadata checked, each artefact installed and played
+#   4. the browser build (web.sh, build-web/): frames identical to the desktop build, the
+#      page in headless Chromium
+#   5. the release: ./release.sh, its metadata checked, each artefact installed and played
+#      (with the browser build of stage 4 in its web zip)
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh
@@ -39,6 +42,9 @@ stage "Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     LSAN_OPTIONS="suppressions=$ROOT/tests/lsan.supp" \
     ctest --output-on-failure -j"$jobs" --timeout 900 -LE slow)
+
+stage "Browser build: same frames as the desktop, the page in headless Chromium"
+tests/web/run.sh
 
 stage "Release: build dist/, check the metadata, install and play each artefact"
 tests/release/check.sh

@@ -1,0 +1,64 @@
+// measure.js: the browser half of web/measure.sh. Serves build-web/dist, loads it in
+// Debian's headless Chromium and prints the page weight as sent with gzip, the time from
+// navigation to the first title frame and to the title fully faded in, and the CPU of
+// the renderer process (and of all Chromium processes) while a Mode B round plays.
+// Usage: NODE_PATH=build-web/web-test/node_modules node web/measure.js DIST SECONDS
+'use strict';
+const { chromium } = require('playwright-core');
+const { execFileSync } = require('child_process');
+const { start } = require('./serve.js');
+const fs = require('fs');
+const path = require('path');
+
+const [dist, seconds = '10'] = process.argv.slice(2);
+const FLAGS = ['--headless=new', '--no-sandbox', '--disable-gpu', '--no-first-run',
+  '--disable-background-networking', '--disable-component-update', '--disable-sync'];
+const TICKS = Number(execFileSync('getconf', ['CLK_TCK']));
+
+function cpuTicks(pid) {  // user + system time of one process, in clock ticks
+  const fields = fs.readFileSync(`/proc/${pid}/stat`, 'utf8').split(') ')[1].split(' ');
+  return Number(fields[11]) + Number(fields[12]);
+}
+function chromiumProcesses() {
+  return fs.readdirSync('/proc').filter((p) => /^\d+$/.test(p)).flatMap((pid) => {
+    try {
+      const cmd = fs.readFileSync(`/proc/${pid}/cmdline`, 'utf8');
+      return cmd.startsWith('/usr/lib/chromium/chromium') ? [{ pid, renderer: cmd.includes('--type=renderer') }] : [];
+    } catch { return []; }
+  });
+}
+
+async function main() {
+  const server = await start(dist, 0);
+  const browser = await chromium.launch({ executablePath: '/usr/bin/chromium', args: FLAGS });
+  try {
+    const page = await browser.newPage({ viewport: { width: 1100, height: 800 } });
+    const fps = [];
+    page.on('console', (m) => { if (/^\d+FPS$/.test(m.text())) fps.push(m.text()); });
+    const sent = {};
+    page.on('response', async (r) => { sent[path.basename(new URL(r.url()).pathname) || 'index.html'] = Number(r.headers()['content-length']); });
+    await page.goto(server.url);
+    await page.waitForFunction(() => window.cometPage.frames >= 51);  // the logo is opaque at 51
+    const t = await page.evaluate(() => ({ first: window.cometPage.firstFrameAt, now: performance.now() }));
+    const total = Object.values(sent).reduce((a, b) => a + b, 0);
+    console.log(`page weight with gzip: ${(total / 1024).toFixed(0)} KiB (${Object.entries(sent).map(([f, n]) => `${f} ${(n / 1024).toFixed(0)}`).join(', ')})`);
+    console.log(`navigation to the first title frame: ${t.first.toFixed(0)} ms; title faded in: ${t.now.toFixed(0)} ms`);
+
+    await page.keyboard.press('b');
+    await new Promise((r) => setTimeout(r, 1000));
+    const procs = chromiumProcesses();
+    const before = procs.map((p) => cpuTicks(p.pid));
+    const startedAt = Date.now();
+    await new Promise((r) => setTimeout(r, Number(seconds) * 1000));
+    const wall = (Date.now() - startedAt) / 1000;
+    const used = procs.map((p, i) => (cpuTicks(p.pid) - before[i]) / TICKS / wall * 100);
+    const renderer = used.filter((_, i) => procs[i].renderer).reduce((a, b) => a + b, 0);
+    const all = used.reduce((a, b) => a + b, 0);
+    console.log(`the game's frames-per-second lines: ${fps.slice(-5).join(' ')}`);
+    console.log(`CPU while a round plays: renderer ${renderer.toFixed(1)} %, all Chromium processes ${all.toFixed(1)} % of one core`);
+  } finally {
+    await browser.close();
+    server.close();
+  }
+}
+main().catch((e) => { console.error(e); process.exit(1); });

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Measures the browser build beside the desktop game for the README's performance
+# section: page weight with gzip, load time, and CPU while a Mode B round plays, in
+# headless Chromium and (the desktop game) in a real window under Xvfb.
+# Usage: web/measure.sh [SECONDS]   (default 10; run ./web.sh --build-only and
+#        tests/web/run.sh first, which build the page and install playwright-core)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-10}
+B=build-web
+source scripts/deps.sh
+ensure_packages "${WINDOW_PACKAGES[@]}"
+
+echo "--- browser (headless Chromium)"
+NODE_PATH=$B/web-test/node_modules node web/measure.js "$B/dist" "$seconds"
+
+echo "--- desktop game (classic SDL 1.2, X11 under Xvfb)"
+cmake --build "$B/native" --target comet-drifter >/dev/null
+source tests/e2e/lib.sh
+trap cleanup EXIT
+start_display
+started=$(date +%s%N)
+start_game "$B/native/comet-drifter" "$B/native"
+# The title's first frame follows its cave list's last line at once.
+until grep -q 'cave20.bmp' "$LOG"; do sleep 0.01; done
+echo "start to the first title frame: $((($(date +%s%N) - started) / 1000000)) ms (or less)"
+key b
+sleep 1
+ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+game0=$(ticks "$GAME_PID") x0=$(ticks "$XVFB_PID")
+sleep "$seconds"
+game1=$(ticks "$GAME_PID") x1=$(ticks "$XVFB_PID")
+hz=$(getconf CLK_TCK)
+awk -v g=$((game1 - game0)) -v x=$((x1 - x0)) -v hz="$hz" -v s="$seconds" \
+    'BEGIN { printf "CPU while a round plays: game %.1f %%, Xvfb %.1f %% of one core\n", g/hz/s*100, x/hz/s*100 }'
+echo "the game's frames-per-second lines: $(grep -E '^[0-9]+FPS$' "$LOG" | tail -n 5 | tr '\n' ' ')"
+echo "resident memory of the game: $(awk '/VmRSS/ {print $2, $3}' "/proc/$GAME_PID/status")"
