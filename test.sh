@@ -29,7 +29,8 @@ stage "Tests against classic SDL 1.2"
 (cd build-test && ctest --output-on-failure -j"$jobs" --timeout 600)
 
 stage "Tests against sdl12-compat ($COMPAT_DIR)"
-if ! LD_LIBRARY_PATH="$COMPAT_DIR" ldd build-test/comet-drifter | grep -qF "$COMPAT_DIR/libSDL-1.2"; then
+loaded=$(LD_LIBRARY_PATH="$COMPAT_DIR" ldd build-test/comet-drifter)
+if ! grep -qF "$COMPAT_DIR/libSDL-1.2" <<<"$loaded"; then
     echo "test.sh: the game does not load sdl12-compat from $COMPAT_DIR"
     exit 1
 fi
