@@ -1,41 +1,39 @@
 #!/usr/bin/env bash
-# Stores new golden-frame checksums (tests/golden/frames.txt) when the picture is meant to
-# change, for classic SDL and for sdl12-compat, and shows each frame of note before (the
-# committed game) and after, side by side, in build-test/golden/compare/.
+# Renews the golden frames (tests/golden/sdl-*.txt: the frame-sums driver's console and
+# every frame's checksum, for classic SDL and for sdl12-compat) when the picture is meant
+# to change, and shows the frames worth a look before (the committed game) and after, side
+# by side, in build-test/golden/compare/.
 # Usage: scripts/refresh-golden.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
 source scripts/launch.sh
-ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
 compat=$(comet_compat_dir) || { echo "refresh-golden: no sdl12-compat runtime" >&2; exit 1; }
 
-# golden_frames BUILD_DIR [env...]: builds the test and runs it; its frames land in BUILD_DIR/golden.
-golden_frames() {
-    local dir=$1; shift
-    cmake --build "$dir" -j"$(nproc)" --target golden_frames_test art >/dev/null
-    (cd "$dir" && env "$@" ./tests/golden_frames_test >/dev/null) || true
+# frames TREE BUILD OUT [--refresh]: builds the driver of TREE in BUILD and runs it on
+# both runtimes; the frames worth a look land in OUT/classic and OUT/compat.
+frames() {
+    local tree=$1 build=$2 out=$3
+    cmake -S "$tree" -B "$build" -DCOMET_TESTS=ON -DCOMET_WEB_CHECK=ON >/dev/null
+    cmake --build "$build" -j"$(nproc)" --target comet-frame-sums art >/dev/null
+    "$tree/tests/golden/check.sh" "$build/comet-frame-sums" "$build/image" "$out/classic" ${4:-} || true
+    LD_LIBRARY_PATH=$compat "$tree/tests/golden/check.sh" "$build/comet-frame-sums" "$build/image" "$out/compat" ${4:-} || true
 }
 
 before=$(mktemp -d)
 trap 'git worktree remove --force "$before/tree" 2>/dev/null; rm -rf "$before"' EXIT
 git worktree add -q --detach "$before/tree" HEAD
-rm -rf "$before/tree/tests" && cp -r tests "$before/tree/tests"  # the same scenes, the committed game
-cmake -S "$before/tree" -B "$before/tree/build" -DCOMET_BENCH=OFF >/dev/null
-golden_frames "$before/tree/build" PATH="$PATH"
-golden_frames "$before/tree/build" LD_LIBRARY_PATH="$compat"
-
-cmake -S . -B build-test -DCOMET_TESTS=ON >/dev/null
-golden_frames build-test COMET_REFRESH_GOLDEN=1
-golden_frames build-test COMET_REFRESH_GOLDEN=1 LD_LIBRARY_PATH="$compat"
+cp tests/golden/frame_sums.cpp tests/golden/check.sh "$before/tree/tests/golden/"  # the same script, the committed game
+frames "$before/tree" "$before/tree/build" "$before/shots"
+frames . build-test build-test/golden --refresh
 
 mkdir -p build-test/golden/compare
-for after in build-test/golden/sdl-*/*.bmp; do
-    name=$(basename "$(dirname "$after")")-$(basename "$after" .bmp)
-    old=$before/tree/build/golden/${after#build-test/golden/}
+for after in build-test/golden/*/frame-*.bmp; do
+    side=$(basename "$(dirname "$after")")
+    old=$before/shots/$side/$(basename "$after")
     [ -f "$old" ] || old=null:
-    montage "$old" "$after" -tile 2x -geometry +6+6 \
-        "build-test/golden/compare/$name.png"
+    montage "$old" "$after" -tile 2x -geometry +6+6 "build-test/golden/compare/$side-$(basename "$after" .bmp).png"
 done
-git --no-pager diff --stat -- tests/golden/frames.txt
+git --no-pager diff --stat -- tests/golden/
 echo "Before (left) and after (right): build-test/golden/compare/*.png"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The browser build's tests, one stage of test.sh. Builds with ./web.sh --build-only, then:
-#  1. Same frames: tests/web/frame_sums.cpp's scripted title and rounds, built for the
+#  1. Same frames: tests/golden/frame_sums.cpp's scripted title and rounds, built for the
 #     desktop and for WebAssembly (run under node), print identical console lines and
 #     frame checksums; a one-level nudge to one pixel on either side must be caught.
 #  2. The page in Debian's Chromium (journey.js): title, rounds, records after a reload,
