@@ -10,8 +10,9 @@ driver=$1 image=$2 out=$3 refresh=${4:-}
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-ln -s "$image" "$work/image"
 mkdir -p "$out"
+driver=$(realpath "$driver") image=$(realpath "$image") out=$(realpath "$out")
+ln -s "$image" "$work/image"
 (cd "$work" && "$driver" -1 "$out") >"$work/output" || { echo "FAIL - the driver failed"; exit 1; }
 kept=$here/$(head -n1 "$work/output" | cut -d' ' -f2).txt
 if [ "$refresh" = --refresh ]; then
