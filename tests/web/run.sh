@@ -38,7 +38,7 @@ echo "--- same frames, desktop and WebAssembly"
 frames native >"$work/native"
 frames wasm >"$work/wasm"
 count=$(grep -c '^frame ' "$work/native" || true)
-[ "$count" -gt 1000 ] || fail "the scripted frames did not run ($count frames)"
+[ "$count" -gt 500 ] || fail "the scripted frames did not run ($count frames)"
 first=$(same_frames "$work/native" "$work/wasm")
 [ -z "$first" ] || fail "the builds differ: $first"
 echo "$count frames identical"
