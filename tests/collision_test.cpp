@@ -92,12 +92,13 @@ TEST(PixelPlot, PlotsEveryPixelSizeAndNothingOutsideTheClipRectangle) {
         SDL_SetClipRect(s, &clip);
         for (auto [x, y] : {std::pair{1, 3}, {6, 3}, {3, 1}, {3, 6}, {-1, 0}, {-32768, 32767}})
             Draw_Pixel(s, static_cast<Sint16>(x), static_cast<Sint16>(y), colour);
+        Draw_Pixel(s, 2, 2, colour);  // the clip rectangle's corners
         Draw_Pixel(s, 5, 5, colour);
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 8; ++x) {
                 Uint32 raw = 0;
                 std::memcpy(&raw, static_cast<Uint8*>(s->pixels) + y * s->pitch + x * bpp / 8, bpp / 8);
-                EXPECT_EQ(raw, x == 5 && y == 5 ? colour : 0u) << bpp << " bits at " << x << "," << y;
+                EXPECT_EQ(raw, x == y && (x == 2 || x == 5) ? colour : 0u) << bpp << " bits at " << x << "," << y;
             }
         SDL_FreeSurface(s);
     }

@@ -3,6 +3,8 @@
 // frames look like is held by the golden frames; these are the numbers behind them.
 #include <unistd.h>
 
+#include <thread>
+
 #include "StartedGame.h"
 
 using namespace testsupport;
@@ -174,4 +176,32 @@ TEST_F(RoundRules, ARoundEnteredWithQuitSetRunsNoFrameAndWritesNothing) {
     game->GameMain(&title);
     EXPECT_NE(access("Rec.dat", F_OK), 0);
     EXPECT_EQ(game->score, 0);
+}
+
+// Whatever the last round left (a crash, a held boost, a score, the overlay), the next
+// one starts clean.
+TEST_F(RoundRules, EachRoundStartsWithoutBoostScoreOrCrash) {
+    game->boost = 1, game->gameOver = 1, game->score = 50, game->roundEnd = kRoundRetry, game->overAlpha = 100;
+    NewRound();
+    EXPECT_EQ(game->boost, 0);
+    EXPECT_EQ(game->gameOver, 0);
+    EXPECT_EQ(game->score, 0);
+    EXPECT_EQ(game->roundEnd, kRoundGoesOn);
+    EXPECT_EQ(game->overAlpha, 0);
+}
+
+// The round's own loop holds every frame to the 16 ms grid: some twenty frames in 320 ms,
+// where an unpaced loop would run thousands.
+TEST_F(RoundRules, GameMainHoldsEachFrameToSixteenMilliseconds) {
+    round.reset();
+    std::thread escape([] {
+        SDL_Delay(320);
+        PushKey(SDL_KEYDOWN, SDLK_ESCAPE);
+    });
+    StartCapture();
+    game->GameMain(&showTitle);
+    StopCapture();
+    escape.join();
+    EXPECT_GE(game->score, 8);  // a sanitizer build under load draws fewer
+    EXPECT_LE(game->score, 22);
 }
