@@ -54,6 +54,7 @@ TEST_F(WallTest, EachProbeLineIsTheTwelvePixelsJustOutsideThatSide) {
     }
     FillRaw(screen, x + 12, y + 5, 1, 1, kWallBlack);
     EXPECT_FALSE(hit.PlayerAndMap(screen, x, y, kProbeRight));
+    EXPECT_TRUE(hit.PlayerAndMap(screen, x, y, kProbeRight + 1)) << "an unknown side reads nothing";
 }
 
 TEST_F(WallTest, ScreenEdgesAreNotWalls) {
@@ -92,6 +93,7 @@ TEST(PixelPlot, PlotsEveryPixelSizeAndNothingOutsideTheClipRectangle) {
         SDL_SetClipRect(s, &clip);
         for (auto [x, y] : {std::pair{1, 3}, {6, 3}, {3, 1}, {3, 6}, {-1, 0}, {-32768, 32767}})
             Draw_Pixel(s, static_cast<Sint16>(x), static_cast<Sint16>(y), colour);
+        Draw_Pixel(nullptr, 2, 2, colour);  // no surface: nothing happens
         Draw_Pixel(s, 2, 2, colour);  // the clip rectangle's corners
         Draw_Pixel(s, 5, 5, colour);
         for (int y = 0; y < 8; ++y)

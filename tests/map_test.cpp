@@ -131,9 +131,9 @@ TEST_F(MapTest, ListFillsEachSlotWithItsImageOrLeavesItEmptyWithTheGamesLines) {
     }
 }
 
-// An 8-bit palette image is converted once to the display's format, so open space is
-// keyed and walls drawn whatever the palette's layout.
-TEST_F(MapTest, PaletteImagesShowWallsAndLetOpenSpaceThrough) {
+// An 8-bit palette image, or a 32-bit one with half-transparent alpha, is converted once to
+// the display's format: open space is keyed and walls drawn opaque whatever the file held.
+TEST_F(MapTest, ImagesOfAnyFormatShowWallsAndLetOpenSpaceThrough) {
     SDL_Surface* pal = SDL_CreateRGBSurface(0, 480, 320, 8, 0, 0, 0, 0);
     SDL_Color colours[2] = {{155, 155, 155, 0}, {20, 20, 20, 0}};  // the clear colour is not index 0
     SDL_SetColors(pal, colours, 0, 2);
@@ -141,12 +141,16 @@ TEST_F(MapTest, PaletteImagesShowWallsAndLetOpenSpaceThrough) {
     SDL_FillRect(pal, &left, 1);
     WriteSurfaceBmp("maps/pal.bmp", pal);
     SDL_FreeSurface(pal);
-    WriteList("maps/pal.bmp");
+    ASSERT_EQ(std::system("convert -size 240x320 'xc:rgba(20,20,20,0.5)' 'xc:rgba(155,155,155,0.5)' +append "
+                          "PNG32:maps/argb.png"), 0);
+    WriteList("maps/pal.bmp maps/argb.png");
     auto map = Build();
-    EXPECT_EQ(map->mapImage[0]->format->BitsPerPixel, screen()->format->BitsPerPixel);
-    DrawSlot(*map, 0);
-    EXPECT_EQ(GetPixel(screen(), 100, 100), kBackdrop);
-    EXPECT_EQ(GetPixel(screen(), 300, 100), kWallGrey);
+    for (int slot = 0; slot < 2; ++slot) {
+        EXPECT_EQ(map->mapImage[slot]->format->BitsPerPixel, screen()->format->BitsPerPixel) << slot;
+        DrawSlot(*map, slot);
+        EXPECT_EQ(GetPixel(screen(), 100, 100), kBackdrop) << slot;
+        EXPECT_EQ(GetPixel(screen(), 300, 100), kWallGrey) << slot;
+    }
 }
 
 // At speed 7 an image is current for 69 frames; the wrap frame moves the strip only 4.

@@ -102,11 +102,13 @@ TEST_F(RecordFixture, SaveReplacesTheFileInsteadOfWritingIntoIt) {
 
 // A Rec.dat that is a symbolic link (for example into a synced folder) stays a link:
 // the save replaces the file it points to, with that file's permission bits.
+// Here through two links: one by absolute path into a folder, one relative to that folder.
 TEST_F(RecordFixture, SaveThroughASymbolicLinkReplacesItsTargetAndKeepsTheLink) {
     ASSERT_EQ(mkdir("kept", 0700), 0);
     dir.Write("kept/records", "10\n20\n");
     ASSERT_EQ(chmod("kept/records", 0640), 0);
-    ASSERT_EQ(symlink("kept/records", "Rec.dat"), 0);
+    ASSERT_EQ(symlink("records", "kept/hop"), 0);
+    ASSERT_EQ(symlink((dir.path() + "/kept/hop").c_str(), "Rec.dat"), 0);
     game->LoadRecords();
     EXPECT_EQ(game->recordB, 20);
     EXPECT_EQ(Save(kModeB, 25), kLoadedLine);

@@ -30,7 +30,7 @@ struct Press {
 };
 
 // Mode A: up, down, a boost through a wall, left; the record notice and the speed step
-// come within the round (score 850 against a record of 900), an item is put under the
+// come within the round (score 850 against a record of 900; Mode B's is five digits), an item is put under the
 // ship once opaque, and the ship is put off the left edge at frame 250.
 constexpr Press kRoundA[] = {
     {0, SDL_KEYDOWN, SDLK_RIGHT},  {25, SDL_KEYUP, SDLK_RIGHT},  {25, SDL_KEYDOWN, SDLK_UP},
@@ -120,7 +120,7 @@ int main(int argc, char** argv) {
     if (argc > 2) shotsDir = argv[2];
     const SDL_version* v = SDL_Linked_Version();  // blends differ by a level between SDL builds
     std::printf("runtime sdl-%d.%d.%d\n", v->major, v->minor, v->patch);
-    if (FILE* records = std::fopen("Rec.dat", "w")) std::fputs("900\n4071\n", records), std::fclose(records);
+    if (FILE* records = std::fopen("Rec.dat", "w")) std::fputs("900\n24071\n", records), std::fclose(records);
     Game game;
     if (!game.Ready()) return 1;
     srand(kSeed);
