@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "../support/PushKey.h"
 #include "Game.h"
 
 namespace {
@@ -61,14 +62,6 @@ constexpr int kShots[] = {59, 155, 200, 359, 451, 471, 560};
 int frameCount = 0;
 int nudgeFrame = -1;
 std::string shotsDir;
-
-void PushKey(Uint8 type, SDLKey key) {
-    SDL_Event e{};
-    e.type = e.key.type = type;
-    e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.sym = key;
-    SDL_PushEvent(&e);
-}
 
 // FNV-1a over the visible bytes of every row (not the pitch's padding).
 void PrintFrameSum(SDL_Surface* s) {

@@ -64,14 +64,6 @@ void FillRaw(SDL_Surface* s, int x, int y, int w, int h, Uint32 raw) {
         }
 }
 
-void PushKey(Uint8 type, SDLKey sym) {
-    SDL_Event e{};
-    e.type = e.key.type = type;
-    e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.sym = sym;
-    SDL_PushEvent(&e);
-}
-
 void PushQuit() {
     SDL_Event e{};
     e.type = SDL_QUIT;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "PushKey.h"
+
 namespace testsupport {
 
 // A fresh temporary folder that is the working directory while the object lives.
@@ -40,8 +42,7 @@ std::string StopCapture();
 // Raw 0xRRGGBB values (as GetPixel reads them) into a 24-bit surface.
 void FillRaw(SDL_Surface* s, int x, int y, int w, int h, Uint32 raw);
 
-// A key event (SDL_KEYDOWN or SDL_KEYUP), or the window's close request, onto the queue.
-void PushKey(Uint8 type, SDLKey sym);
+// The window's close request onto the queue (key events: PushKey.h).
 void PushQuit();
 
 // BMPs written with SDL_SaveBMP; the folders on the way are made.
