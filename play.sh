@@ -3,8 +3,8 @@
 # Usage: ./play.sh [--scale N]   (N = 1 to 4, default 2: the window is 480x320 times N)
 set -euo pipefail
 cd "$(dirname "$0")"
-source scripts/deps.sh
-source scripts/launch.sh
+source scripts/lib/deps.sh
+source scripts/lib/launch.sh
 comet_parse_args ./play.sh "$@"
 
 # The sdl12-compat runtime only scales the window: as root it is installed with the rest;

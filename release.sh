@@ -6,7 +6,7 @@
 # Work folders: build-deb/ and build-release/. Non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")"
-source scripts/deps.sh
+source scripts/lib/deps.sh
 ensure_packages "${BUILD_PACKAGES[@]}" "${RELEASE_PACKAGES[@]}"
 
 VERSION=$(sed -n 's/^project(CometDrifter VERSION \([0-9][0-9.]*\) .*/\1/p' CMakeLists.txt)

@@ -11,8 +11,8 @@
 #      (with the browser build of stage 4 in its web zip)
 set -euo pipefail
 cd "$(dirname "$0")"
-source scripts/deps.sh
-source scripts/launch.sh
+source scripts/lib/deps.sh
+source scripts/lib/launch.sh
 ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
 
 jobs=$(nproc)

@@ -5,7 +5,7 @@
 # Usage: ./web.sh [--build-only] [--port N]   (default port 8480)
 set -euo pipefail
 cd "$(dirname "$0")"
-source scripts/deps.sh
+source scripts/lib/deps.sh
 
 B=build-web
 port=8480

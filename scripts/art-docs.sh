@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 
-source scripts/deps.sh
+source scripts/lib/deps.sh
 ensure_packages "${BUILD_PACKAGES[@]}" imagemagick
 
 if ! [ -f "$build/CMakeCache.txt" ]; then

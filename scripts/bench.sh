@@ -6,8 +6,8 @@
 #   BENCH_REPETITIONS repetitions of each benchmark; the median is shown (default 9)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/deps.sh
-source scripts/launch.sh
+source scripts/lib/deps.sh
+source scripts/lib/launch.sh
 ensure_packages "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
 
 BUILD=${BENCH_BUILD_DIR:-build-bench}

@@ -11,7 +11,7 @@ shift || true
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=(recordfile maplist)
 build=$PWD/build-fuzz
-source scripts/deps.sh
+source scripts/lib/deps.sh
 ensure_packages "${BUILD_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -6,8 +6,8 @@
 # Usage: scripts/refresh-golden.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/deps.sh
-source scripts/launch.sh
+source scripts/lib/deps.sh
+source scripts/lib/launch.sh
 ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
 compat=$(comet_compat_dir) || { echo "refresh-golden: no sdl12-compat runtime" >&2; exit 1; }
 

@@ -6,12 +6,12 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 OUT=${1:-$ROOT/docs/screenshots}
 cd "$ROOT"
-source scripts/deps.sh
+source scripts/lib/deps.sh
 ensure_packages "${BUILD_PACKAGES[@]}" "${WINDOW_PACKAGES[@]}"
 cmake -S . -B build >/dev/null
 cmake --build build -j"$(nproc)" --target comet-drifter art >/dev/null
 
-source tests/e2e/lib.sh
+source scripts/lib/window.sh
 trap cleanup EXIT
 mkdir -p "$OUT"
 start_display || exit 1

@@ -1,5 +1,5 @@
 # End-to-end: the real game in a real window under Xvfb, driven by xdotool, launched
-# through scripts/launch.sh at scale 1 and at scale 2 on sdl12-compat.
+# through scripts/lib/launch.sh at scale 1 and at scale 2 on sdl12-compat.
 find_program(XVFB Xvfb)
 find_program(XDOTOOL xdotool)
 find_program(XWININFO xwininfo)
@@ -7,7 +7,7 @@ if(XVFB AND XDOTOOL AND XWININFO)
   add_test(NAME EndToEnd.TheWholeJourneyAtScaleOneAndTwo
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/journey_e2e.sh
             $<TARGET_FILE:comet-drifter> ${CMAKE_BINARY_DIR} ${CMAKE_BINARY_DIR}/e2e
-            ${CMAKE_SOURCE_DIR}/scripts/launch.sh $<$<BOOL:${COMET_SANITIZE}>:sanitized>)
+            ${CMAKE_SOURCE_DIR}/scripts/lib/launch.sh $<$<BOOL:${COMET_SANITIZE}>:sanitized>)
   set_tests_properties(EndToEnd.TheWholeJourneyAtScaleOneAndTwo PROPERTIES RUN_SERIAL ON TIMEOUT 300)
   if(COMET_SANITIZE)
     # SDL2 and D-Bus, under sdl12-compat, keep allocations to the end from modules they

@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-10}
 B=build-web
-source scripts/deps.sh
+source scripts/lib/deps.sh
 ensure_packages "${WINDOW_PACKAGES[@]}"
 
 echo "--- browser (headless Chromium)"
@@ -16,7 +16,7 @@ NODE_PATH=$B/web-test/node_modules node web/measure.js "$B/dist" "$seconds"
 
 echo "--- desktop game (classic SDL 1.2, X11 under Xvfb)"
 cmake --build "$B/native" --target comet-drifter >/dev/null
-source tests/e2e/lib.sh
+source scripts/lib/window.sh
 trap cleanup EXIT
 start_display
 started=$(date +%s%N)

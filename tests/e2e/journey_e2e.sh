@@ -8,7 +8,7 @@
 set -u
 GAME=$(realpath "$1") DATA=$2 OUT=$3 LAUNCH=$(realpath "$4") SANITIZED=${5:-}
 HERE=$(cd "$(dirname "$0")" && pwd)
-source "$HERE/lib.sh"
+source "$HERE/../../scripts/lib/window.sh"
 source "$LAUNCH"
 mkdir -p "$OUT"
 trap cleanup EXIT

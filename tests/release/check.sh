@@ -9,8 +9,8 @@
 # Logs and a screenshot of each round land in build-release/check/.
 set -u
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
-source "$ROOT/scripts/deps.sh"
-source "$ROOT/tests/e2e/lib.sh"
+source "$ROOT/scripts/lib/deps.sh"
+source "$ROOT/scripts/lib/window.sh"
 ensure_packages "${BUILD_PACKAGES[@]}" "${RELEASE_PACKAGES[@]}" "${WINDOW_PACKAGES[@]}"
 "$ROOT/release.sh" || exit 1
 

@@ -7,7 +7,7 @@
 #     the game's frames-per-second lines. Screenshots land in build-web/web-test/shots/.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-source scripts/deps.sh
+source scripts/lib/deps.sh
 ensure_packages "${WEB_TEST_PACKAGES[@]}"
 command -v npm >/dev/null || ensure_packages npm  # node from elsewhere brings its own npm
 ./web.sh --build-only

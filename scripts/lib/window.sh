@@ -1,4 +1,4 @@
-# Shared by the real-window scripts: an Xvfb display, the game in a scratch folder,
+# Sourced by the real-window scripts (tests, screenshots, measurements): an Xvfb display,
 # the game's window, key presses through xdotool, and the scripts' verdicts.
 
 # start_display [WIDTHxHEIGHT [XVFB_OPTION...]]: starts Xvfb (1024x768 unless given) on a
