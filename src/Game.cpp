@@ -3,9 +3,6 @@
 #include "Game.h"
 
 #include <SDL_image.h>
-#include <limits.h>
-#include <malloc.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -13,6 +10,7 @@
 #include <ctime>
 #include <string>
 
+#include "Platform.h"
 #include "Screen.h"
 #include "SpriteSheet.h"
 
@@ -38,16 +36,6 @@ constexpr int kTrailAlphaStep = 5;       // trail image i is drawn at (20 - i) *
 
 int CapGauge(int gauge) { return gauge > kGaugeMax - 1 ? kGaugeMax : gauge; }
 
-// Every title screen and round frees its twenty map images and loads them again. Taken
-// from the heap and kept there when freed, their memory is ready for the next load,
-// which then costs half as much as one that has to fault in fresh pages.
-void KeepFreedMemoryForTheNextMap() {
-    constexpr int kLargeBlock = 1 << 20;       // a map image is 450 KiB: below this
-    constexpr int kKeepFreed = 32 << 20;       // room for two screens' worth of images
-    mallopt(M_MMAP_THRESHOLD, kLargeBlock);
-    mallopt(M_TRIM_THRESHOLD, kKeepFreed);
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------- start-up, shut-down
@@ -64,7 +52,7 @@ Game::Game()
 
     srand(static_cast<unsigned>(time(nullptr)));
     rand();
-    KeepFreedMemoryForTheNextMap();
+    platform::KeepFreedMemoryForTheNextMap();
 
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         printf("Error: %s\n", SDL_GetError());
@@ -168,37 +156,16 @@ enum class RecordWrite {
     kInPlace,  // no file can be made beside it (a read-only folder): written where it is
 };
 
-std::string FolderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "." : path.substr(0, slash);
-}
-
 // The file a save must change: Rec.dat itself or, when Rec.dat is a symbolic link, the
 // file the link points to, so that the link stays and its file gets the records.
-std::string RecordTarget() {
-    constexpr int kMaxLinkHops = 40;  // then the open fails as a loop, as it would anyway
-    std::string path = kRecordPath;
-    char to[PATH_MAX];
-    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
-        const ssize_t n = readlink(path.c_str(), to, sizeof to - 1);
-        if (n < 0) break;
-        to[n] = '\0';
-        path = to[0] == '/' ? std::string(to) : FolderOf(path) + "/" + to;
-    }
-    return path;
-}
-
-bool IsAbsentOrRegular(const std::string& path) {
-    struct stat st;
-    return lstat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode);
-}
+std::string RecordTarget() { return platform::FollowLinks(kRecordPath); }
 
 RecordWrite ChooseRecordWrite(const std::string& target, int recordMissing) {
     const bool exists = access(target.c_str(), F_OK) == 0;
     if (exists && access(target.c_str(), W_OK) != 0) return RecordWrite::kRefused;
     if (exists && recordMissing) return RecordWrite::kAppend;
-    const bool roomBeside = access(FolderOf(target).c_str(), W_OK | X_OK) == 0 &&
-                            IsAbsentOrRegular(target + kRecordTempSuffix);
+    const bool roomBeside = platform::CanMakeFilesIn(platform::FolderOf(target)) &&
+                            platform::IsAbsentOrRegular(target + kRecordTempSuffix);
     return roomBeside ? RecordWrite::kReplace : RecordWrite::kInPlace;
 }
 
@@ -206,7 +173,7 @@ RecordWrite ChooseRecordWrite(const std::string& target, int recordMissing) {
 bool WriteRecordsAndClose(FILE* file, int recordA, int recordB, bool toDisk) {
     bool written = fprintf(file, "%d\n%d\n", recordA, recordB) > 0;
     written = fflush(file) == 0 && written;
-    if (toDisk) written = fsync(fileno(file)) == 0 && written;
+    if (toDisk) written = platform::FlushToDisk(file) && written;
     return fclose(file) == 0 && written;
 }
 
@@ -218,11 +185,10 @@ bool Game::ReplaceRecordFile(const std::string& target) {
     const std::string temp = target + kRecordTempSuffix;
     recordFile = fopen(temp.c_str(), "w");
     if (!recordFile) return false;
-    struct stat old;
-    if (stat(target.c_str(), &old) == 0) fchmod(fileno(recordFile), old.st_mode & 07777);
+    platform::CopyPermissionBits(recordFile, target);
     const bool written = WriteRecordsAndClose(recordFile, recordA, recordB, true);
     recordFile = nullptr;
-    if (written && rename(temp.c_str(), target.c_str()) == 0) return true;
+    if (written && platform::ReplaceFile(temp, target)) return true;
     remove(temp.c_str());
     return false;
 }

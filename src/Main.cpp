@@ -2,9 +2,10 @@
 #include <cstdio>
 
 #include "Game.h"
+#include "Platform.h"
 
-int main() {
-    setvbuf(stdout, nullptr, _IOLBF, 0);  // console lines appear as they happen
+int main(int, char*[]) {  // the signature SDL's main on Windows needs
+    platform::ShowConsoleLinesAsTheyHappen();
 
     Game game;
     if (!game.Ready()) return 1;  // no window or no sprites: nothing can be played
