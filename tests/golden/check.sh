@@ -22,5 +22,11 @@ fi
 [ -f "$kept" ] || { echo "FAIL - nothing kept for $(head -n1 "$work/output"): run scripts/refresh-golden.sh"; exit 1; }
 [ "$(grep -c '^frame ' "$work/output")" -gt 500 ] || { echo "FAIL - the scripted frames did not run"; exit 1; }
 first=$(diff "$kept" "$work/output" | grep -m1 '^[<>]')
-[ -z "$first" ] || { echo "FAIL - not as kept in $kept; first difference: $first (frames of note in $out)"; exit 1; }
+if [ -n "$first" ]; then
+    # The rule broken: the last marker line before the first line that differs.
+    at=$(cmp "$kept" "$work/output" 2>/dev/null | sed -n 's/.* line \([0-9]*\).*/\1/p')
+    rule=$(head -n "${at:-1}" "$work/output" | grep '^# frame' | tail -n1)
+    echo "FAIL - not as kept in $kept; first difference: $first${rule:+ (after \"$rule\")} (frames of note in $out)"
+    exit 1
+fi
 echo "ok - $(grep -c '^frame ' "$work/output") frames as kept in $kept"

@@ -3,6 +3,9 @@
 // the round, printing the game's console and one checksum a frame. The golden frames
 // compare its output with the one kept in tests/golden/ (check.sh); the browser tests
 // compare the desktop build's output with the WebAssembly build's (tests/web/run.sh).
+// Then the edges: short rounds whose pokes sit on either side of a rule's boundary, each
+// announced by a marker line ("# frame 612: x -11 must not crash") so that a failing
+// diff names the rule, and each frame's line followed by the state the rule acts on.
 // Run in a scratch folder holding image/.   Usage: frame_sums [NUDGE_FRAME [SHOTS_DIR]]
 //   NUDGE_FRAME: that frame's checksum is taken with one pixel one level up, so the
 //   comparisons can show that they notice; -1 for none.
@@ -105,6 +108,135 @@ void PlayRound(Game& game, const Press (&script)[N], void (*change)(Game&, Round
     std::printf("error: the round did not end in %d frames\n", kRoundFrames);
 }
 
+
+// ---------------------------------------------------------------- the edges
+
+using Poke = void (*)(Game&, Round&);
+struct Edge {
+    int frame;         // within its round
+    const char* rule;  // the marker line
+    Poke poke;         // applied before that frame; may push keys
+};
+
+void PrintState(const Game& game, const Round& r) {
+    const Player& ship = r.players[0];
+    std::printf("  ship %d,%d gauge %d speed %d scroll %d shift %d over %d boost %d items", ship.x, ship.y,
+                r.info.gauge, r.map.speed, r.map.scroll, r.map.curDst.y, game.gameOver, game.boost);
+    for (const Item& item : r.items) std::printf(" %d,%d", item.pos.x, item.pos.y);
+    std::printf("\n");
+}
+
+// Puts an opaque item where this frame's drift will bring it to (x, y).
+void ItemAt(Round& r, int i, int x, int y) {
+    Item& item = r.items[i];
+    item.pos.x = static_cast<Sint16>(x - item.dx);
+    item.pos.y = static_cast<Sint16>(y - item.dy);
+    item.alpha = kOpaque;
+}
+void ItemsAway(Round& r) {
+    for (int i = 0; i < kItemCount; ++i) ItemAt(r, i, 200 + 60 * i, 40), r.items[i].alpha = 0;
+}
+// Items on the edge of the ship's reach (+1: right and below, -1: left and above),
+// drifting away from it.
+void ItemsAtReach(Round& r, int side) {
+    const int sx = r.players[0].x, sy = r.players[0].y;
+    const int in = side > 0 ? 11 : 1 - kItemSize, out = side > 0 ? 12 : -kItemSize;
+    for (Item& item : r.items) item.dx = item.dy = side;
+    ItemAt(r, 0, sx + in, sy + in);
+    ItemAt(r, 1, sx + out, sy);
+    ItemAt(r, 2, sx, sy + out);
+}
+
+// One round of edges in `mode`, run until `frames` or its end; the state follows each frame.
+template <size_t N>
+void PlayEdges(Game& game, int mode, const Edge (&edges)[N], int frames) {
+    int showTitle = 0;
+    game.GameInit();
+    game.mode = mode;
+    auto round = std::make_unique<Round>();
+    for (int frame = 0; frame < frames; ++frame) {
+        for (const Edge& e : edges)
+            if (e.frame == frame) std::printf("# frame %d: %s\n", frameCount, e.rule), e.poke(game, *round);
+        const bool ended = game.RoundFrame(*round, &showTitle);
+        PrintFrameSum(game.screen);
+        PrintState(game, *round);
+        if (ended) {
+            std::printf("  round ended: title %d quit %d\n", showTitle, game.quit);
+            return;
+        }
+    }
+}
+
+constexpr Edge kEdgesA[] = {
+    {0, "a ship at 466 stays there; items bounce off the left and the top edge",
+     [](Game&, Round& r) {
+         r.players[0].x = 466;
+         ItemsAway(r);
+         ItemAt(r, 1, 1, 100), r.items[1].dx = -1;
+         ItemAt(r, 2, 100, 1), r.items[2].dy = -1;
+     }},
+    {2, "a ship right of 466 is put at 467", [](Game&, Round& r) { r.players[0].x = 470; }},
+    {4, "x -11 must not crash; space held from here", [](Game&, Round& r) {
+         r.players[0].x = -11, r.info.gauge = 50;
+         PushKey(SDL_KEYDOWN, SDLK_SPACE);
+     }},
+    {6, "x -12 crashes", [](Game&, Round& r) { r.players[0].x = -12; }},
+    {8, "arrows and space pressed after the crash do nothing", [](Game&, Round&) {
+         PushKey(SDL_KEYUP, SDLK_SPACE);
+         PushKey(SDL_KEYDOWN, SDLK_SPACE);
+         PushKey(SDL_KEYDOWN, SDLK_UP);
+         PushKey(SDL_KEYDOWN, SDLK_RIGHT);
+     }},
+    {10, "r with space held ends the round", [](Game&, Round&) { PushKey(SDL_KEYDOWN, SDLK_r); }},
+};
+
+constexpr Edge kEdgesA2[] = {
+    {0, "the next round starts without boost; at speed 10 a point comes every 5 frames",
+     [](Game&, Round& r) {
+         PushKey(SDL_KEYUP, SDLK_UP);
+         PushKey(SDL_KEYUP, SDLK_RIGHT);
+         ItemsAway(r);
+         r.map.speed = 10, r.info.gauge = 50;
+     }},
+    {10, "at speed 11 a point every 3 frames", [](Game&, Round& r) { r.map.speed = 11; }},
+    {19, "at speed 12 still every 3 frames", [](Game&, Round& r) { r.map.speed = 12; }},
+    {28, "the gauge stops at 89", [](Game&, Round& r) { r.info.gauge = 88; }},
+    {34, "the strip wraps after 479 at speed 1", [](Game&, Round& r) { r.map.speed = 1, r.map.scroll = 479; }},
+    {37, "and from 476 to 0 at speed 7", [](Game&, Round& r) { r.map.speed = 7, r.map.scroll = 476; }},
+    {40, "an item touching the ship's right and bottom edge is picked up, one pixel further is not",
+     [](Game&, Round& r) {
+         r.map.speed = 1, r.info.gauge = 50;
+         r.players[0].x = 100;  // items are kept wholly on screen: room on the left
+         ItemsAtReach(r, +1);
+     }},
+    {42, "the same on the left and the top", [](Game&, Round& r) { ItemsAtReach(r, -1); }},
+    {44, "an item adds 10 up to 89", [](Game&, Round& r) { r.info.gauge = 85, ItemsAtReach(r, +1); }},
+    {46, "crashed", [](Game&, Round& r) { ItemsAway(r), r.players[0].x = -12; }},
+    {48, "t after the crash goes back to the title", [](Game&, Round&) { PushKey(SDL_KEYDOWN, SDLK_t); }},
+};
+
+constexpr Edge kEdgesB[] = {
+    {0, "a shift of 155 must not crash", [](Game&, Round& r) { r.map.offsetY = 155; }},
+    {2, "nor one of -155", [](Game&, Round& r) { r.map.offsetY = -155; }},
+    {4, "a shift of 156 crashes", [](Game&, Round& r) { r.map.offsetY = 156; }},
+    {6, "e after the crash leaves", [](Game&, Round&) { PushKey(SDL_KEYDOWN, SDLK_e); }},
+};
+constexpr Edge kEdgesB2[] = {
+    {0, "a shift of -156 crashes", [](Game&, Round& r) { r.map.offsetY = -156; }},
+};
+
+// e on the title leaves the game.
+void LeaveFromTheTitle(Game& game) {
+    game.GameInit();
+    auto title = std::make_unique<TitleScene>();
+    game.started = 0;
+    std::printf("# frame %d: e on the title leaves\n", frameCount);
+    PushKey(SDL_KEYDOWN, SDLK_e);
+    const bool over = game.TitleFrame(*title);
+    PrintFrameSum(game.screen);
+    std::printf("  title over %d quit %d\n", over, game.quit);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -122,5 +254,10 @@ int main(int argc, char** argv) {
     PlayRound(game, kRoundA, ChangeRoundA, SDLK_r);
     game.mode = kModeB;
     PlayRound(game, kRoundB, ChangeRoundB, SDLK_t);
+    PlayEdges(game, kModeA, kEdgesA, 40);
+    PlayEdges(game, kModeA, kEdgesA2, 60);
+    PlayEdges(game, kModeB, kEdgesB, 10);
+    PlayEdges(game, kModeB, kEdgesB2, 3);
+    LeaveFromTheTitle(game);
     return 0;
 }
