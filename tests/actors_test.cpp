@@ -1,10 +1,9 @@
-// The actors: the ship's moves against walls drawn on a real frame, the boost jump and
-// the right-hand clamp; an item's bounce off the screen edges.
+// The ship's moves against walls drawn on a real frame, and the boost jump. The
+// right-hand clamp and the items' bounces are held by the golden frames.
 #include <gtest/gtest.h>
 
 #include "CollisionDetection.h"
 #include "KeyState.h"
-#include "Item.h"
 #include "Player.h"
 #include "TestSupport.h"
 
@@ -78,36 +77,5 @@ TEST_F(ShipMove, BoostJumpsSidewaysModeBKeepsTheRowAndOppositeKeysGoBothWays) {
         ship.Move(screen(), static_cast<unsigned char>(c.keys), c.boost, c.mode);
         EXPECT_EQ(ship.x, kStartX + c.dx);
         EXPECT_EQ(ship.y, kStartY + c.dy);
-    }
-}
-
-TEST_F(ShipMove, RightHandClampPutsAShipBeyond466At467) {
-    const int from[] = {470, 467, 466, 465, 600};
-    const int to[] = {467, 467, 466, 467, 467};
-    for (int i = 0; i < 5; ++i) {
-        ship.x = from[i];
-        ship.Move(screen(), from[i] == 465 ? kKeyRight : 0, 0, kModeA);
-        EXPECT_EQ(ship.x, to[i]) << from[i];
-    }
-    ship.x = -300;  // no limit on the left
-    ship.Move(screen(), kKeyLeft, 1, kModeA);
-    EXPECT_EQ(ship.x, -310);
-}
-
-// An item turns on the frame it reaches an end, so the next move takes it back.
-TEST(ItemBounce, TurnsOnReachingEitherEndOfEitherAxis) {
-    const struct { int at, d, lands, turnsTo; } x[] = {
-        {447, +1, 448, -1}, {448, -1, 447, -1}, {1, -1, 0, +1}, {0, +1, 1, +1}, {200, +1, 201, +1}};
-    const struct { int at, d, lands, turnsTo; } y[] = {
-        {287, +1, 288, -1}, {288, -1, 287, -1}, {1, -1, 0, +1}, {0, +1, 1, +1}, {100, -1, 99, -1}};
-    Item item;
-    for (int i = 0; i < 5; ++i) {
-        item.pos.x = x[i].at, item.dx = x[i].d;
-        item.pos.y = y[i].at, item.dy = y[i].d;
-        item.Move();
-        EXPECT_EQ(item.pos.x, x[i].lands) << x[i].at;
-        EXPECT_EQ(item.dx, x[i].turnsTo) << x[i].at;
-        EXPECT_EQ(item.pos.y, y[i].lands) << y[i].at;
-        EXPECT_EQ(item.dy, y[i].turnsTo) << y[i].at;
     }
 }

@@ -1,4 +1,4 @@
-// Frame pacing: the 16 ms grid, late frames, and the once-a-second report.
+// Frame pacing: the 16 ms grid and late frames.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -49,24 +49,4 @@ TEST(Pacing, FrameBoundariesStayOnTheSixteenMillisecondGridUnlessAFrameIsLate) {
         EXPECT_EQ(gSleeps, c.sleeps) << c.boundary << " " << c.now;
         EXPECT_EQ(fps.lastTime, c.next) << c.boundary << " " << c.now;
     }
-}
-
-TEST(Pacing, ReportComesOnlyAfterMoreThanASecondWithTheFrameCount) {
-    FpsControl fps(FakeClock, FakeSleep);
-    gNow = 4000;
-    StartCapture();
-    fps.FpsDisplay();  // the first report counts from a clock of zero
-    EXPECT_EQ(StopCapture(), "1FPS\n");
-    StartCapture();
-    for (int frame = 0; frame < 62; ++frame) {
-        gNow = 4000 + frame * 16;  // the 62nd frame is at 4976
-        fps.FpsDisplay();
-    }
-    gNow = 5000;  // exactly 1000 ms: not yet
-    fps.FpsDisplay();
-    gNow = 5001;
-    fps.FpsDisplay();
-    EXPECT_EQ(StopCapture(), "64FPS\n");
-    EXPECT_EQ(fps.frameCount, 0);
-    EXPECT_EQ(fps.reportTime, 5001u);
 }

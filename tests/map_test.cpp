@@ -1,5 +1,6 @@
-// Map: the map list and its console lines, the images whatever their format, the strip's
-// scroll and wrap, the push-back and the Mode B shift, on a real 480x320 frame.
+// Map: the map list and its console lines, the images whatever their format, the
+// push-back and the Mode B shift, on a real 480x320 frame. The strip's scroll and wrap
+// are held by the golden frames.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -151,34 +152,6 @@ TEST_F(MapTest, ImagesOfAnyFormatShowWallsAndLetOpenSpaceThrough) {
         EXPECT_EQ(GetPixel(screen(), 100, 100), kBackdrop) << slot;
         EXPECT_EQ(GetPixel(screen(), 300, 100), kWallGrey) << slot;
     }
-}
-
-// At speed 7 an image is current for 69 frames; the wrap frame moves the strip only 4.
-TEST_F(MapTest, StripSlidesBySpeedAndWrapsOnFrameSeventyAtSpeedSeven) {
-    WriteImages(kMapCount);
-    WriteList(StandardList());
-    auto map = Build();
-    map->speed = 7;
-    Frame(*map);
-    const int incoming = map->next;
-    EXPECT_NE(incoming, 0);
-    EXPECT_EQ(map->curDst.x, 0);
-    EXPECT_EQ(map->nextDst.x, 480);
-    EXPECT_EQ(ImageAt(screen(), 479, 319), 0);
-    Frame(*map);  // image 0 at x = -7 (the blit clips curDst), the next at 473
-    EXPECT_EQ(map->nextDst.x, 473);
-    EXPECT_EQ(ImageAt(screen(), 472, 0), 0);
-    EXPECT_EQ(ImageAt(screen(), 473, 0), incoming);
-    for (int frame = 3; frame <= 69; ++frame) Frame(*map);
-    EXPECT_EQ(map->current, 0);
-    EXPECT_EQ(ImageAt(screen(), 3, 0), 0);
-    EXPECT_EQ(ImageAt(screen(), 4, 0), incoming);
-    Frame(*map);
-    EXPECT_EQ(map->current, incoming);
-    EXPECT_EQ(map->curDst.x, 0);
-    EXPECT_EQ(map->nextDst.x, 480);
-    EXPECT_EQ(ImageAt(screen(), 0, 0), incoming);
-    EXPECT_EQ(map->scroll, 7);
 }
 
 // Image 0 has a wall run at row 171, columns 89 to 100: the probe line right of a ship at

@@ -1,8 +1,6 @@
 // Round rules, replayed frame by frame without pacing: a fixed seed, key events pushed
 // before the frame they belong to, and the state checked at named frames. What the
 // frames look like is held by the golden frames; these are the numbers behind them.
-#include <unistd.h>
-
 #include <thread>
 
 #include "StartedGame.h"
@@ -54,55 +52,6 @@ struct RoundRules : StartedGame {
 
 }  // namespace
 
-// Boost costs a point a frame; the frame the gauge runs out still shows the boost look,
-// and boost stays off until space is pressed again, even with energy regained.
-TEST_F(RoundRules, BoostDrainsTheGaugeAndEndsWhenItRunsOutUntilSpaceIsPressedAgain) {
-    PushKey(SDL_KEYDOWN, SDLK_SPACE);
-    Frame();  // an empty gauge: the look for one frame, no boost
-    EXPECT_EQ(game->boost, 0);
-    EXPECT_EQ(ship().state, 1);
-    round->info.gauge = 3;
-    PushKey(SDL_KEYUP, SDLK_SPACE);
-    PushKey(SDL_KEYDOWN, SDLK_SPACE);
-    Frames(2);
-    EXPECT_EQ(round->info.gauge, 1);
-    EXPECT_EQ(game->boost, 1);
-    Frame();
-    EXPECT_EQ(round->info.gauge, 0);
-    EXPECT_EQ(game->boost, 0);
-    for (const Player& p : round->players) EXPECT_EQ(p.state, 1);
-    round->info.gauge = 50;
-    Frame();
-    EXPECT_EQ(game->boost, 0);
-    EXPECT_EQ(round->info.gauge, 50);
-    for (const Player& p : round->players) EXPECT_EQ(p.state, 0);
-}
-
-TEST_F(RoundRules, RegenerationIntervalShrinksWithSpeedDownToThreeFramesAndStopsAtFull) {
-    const struct { int speed; int interval; } cases[] = {{1, 23}, {2, 21}, {10, 5}, {11, 3}, {40, 3}};
-    for (const auto& c : cases) {
-        round->map.speed = c.speed;
-        round->info.gauge = 0;
-        game->regenCount = 0;
-        Frames(c.interval - 1);
-        EXPECT_EQ(round->info.gauge, 0) << "speed " << c.speed;
-        Frames(1);
-        EXPECT_EQ(round->info.gauge, 1) << "speed " << c.speed;
-    }
-    round->info.gauge = kGaugeMax;
-    Frames(3);  // a point falls due at speed 40
-    EXPECT_EQ(round->info.gauge, kGaugeMax);
-}
-
-TEST_F(RoundRules, ScoreOf1000RaisesSpeedInTheSameFrame) {
-    game->score = 998;
-    Frame();
-    EXPECT_EQ(round->map.speed, 1);
-    Frame();
-    EXPECT_EQ(game->score, 1000);
-    EXPECT_EQ(round->map.speed, 2);
-}
-
 // Items just ahead of a ship flying right touch it after its move, but not the trail
 // image it leaves behind: each opaque one adds ten, capped after each; a fading one waits.
 TEST_F(RoundRules, ItemsArePickedUpByTheShipOnlyOnceFullyFadedInEachAddingTenUpToFull) {
@@ -121,23 +70,6 @@ TEST_F(RoundRules, ItemsArePickedUpByTheShipOnlyOnceFullyFadedInEachAddingTenUpT
     Frame();
     EXPECT_EQ(round->info.gauge, kGaugeMax);
     EXPECT_EQ(round->items[2].alpha, 0);
-}
-
-// Left of x -11, or the strip shifted beyond 155 either way (Mode B), is a crash; the
-// crash frame still scores, later ones do not.
-TEST_F(RoundRules, CrashComesLeftOfMinusElevenOrBeyondAShiftOf155) {
-    const struct { int x, shift; bool crashed; } cases[] = {
-        {-11, 0, false}, {-12, 0, true}, {0, 155, false}, {0, -155, false}, {0, 156, true}, {0, -156, true}};
-    for (const auto& c : cases) {
-        NewRound();
-        game->mode = c.shift ? kModeB : kModeA;
-        ship().x = c.x;
-        round->map.offsetY = c.shift;
-        Frame();
-        EXPECT_EQ(game->gameOver, c.crashed ? 1 : 0) << c.x << " " << c.shift;
-        Frames(2);
-        EXPECT_EQ(game->score, c.crashed ? 1 : 3) << c.x << " " << c.shift;
-    }
 }
 
 // r, t, e, Escape and the window's close request (SDLK_UNKNOWN here), each in flight and
@@ -168,26 +100,6 @@ TEST_F(RoundRules, RoundEndKeysSaveTheModePlayedAndTellTheMainLoopWhatComesNext)
             EXPECT_EQ(showTitle, ends ? c.showTitle : 0);
         }
     }
-}
-
-TEST_F(RoundRules, ARoundEnteredWithQuitSetRunsNoFrameAndWritesNothing) {
-    game->quit = 1;
-    int title = 0;
-    game->GameMain(&title);
-    EXPECT_NE(access("Rec.dat", F_OK), 0);
-    EXPECT_EQ(game->score, 0);
-}
-
-// Whatever the last round left (a crash, a held boost, a score, the overlay), the next
-// one starts clean.
-TEST_F(RoundRules, EachRoundStartsWithoutBoostScoreOrCrash) {
-    game->boost = 1, game->gameOver = 1, game->score = 50, game->roundEnd = kRoundRetry, game->overAlpha = 100;
-    NewRound();
-    EXPECT_EQ(game->boost, 0);
-    EXPECT_EQ(game->gameOver, 0);
-    EXPECT_EQ(game->score, 0);
-    EXPECT_EQ(game->roundEnd, kRoundGoesOn);
-    EXPECT_EQ(game->overAlpha, 0);
 }
 
 // The round's own loop holds every frame to the 16 ms grid: some twenty frames in 320 ms,

@@ -176,23 +176,28 @@ constexpr Edge kEdgesA[] = {
          ItemAt(r, 2, 100, 1), r.items[2].dy = -1;
      }},
     {2, "a ship right of 466 is put at 467", [](Game&, Round& r) { r.players[0].x = 470; }},
-    {4, "x -11 must not crash; space held from here", [](Game&, Round& r) {
-         r.players[0].x = -11, r.info.gauge = 50;
+    {4, "x -11 must not crash; space held on 2 points: two frames of boost, the look to the last",
+     [](Game&, Round& r) {
+         r.players[0].x = -11, r.info.gauge = 2;
          PushKey(SDL_KEYDOWN, SDLK_SPACE);
      }},
-    {6, "x -12 crashes", [](Game&, Round& r) { r.players[0].x = -12; }},
-    {8, "arrows and space pressed after the crash do nothing", [](Game&, Round&) {
+    {6, "energy again, but no boost until space is pressed again", [](Game&, Round& r) { r.info.gauge = 50; }},
+    {7, "pressed again", [](Game&, Round&) {
          PushKey(SDL_KEYUP, SDLK_SPACE);
          PushKey(SDL_KEYDOWN, SDLK_SPACE);
+     }},
+    {8, "x -12 crashes; the boost held goes on draining", [](Game&, Round& r) { r.players[0].x = -12; }},
+    {10, "arrows pressed after the crash do nothing", [](Game&, Round&) {
          PushKey(SDL_KEYDOWN, SDLK_UP);
          PushKey(SDL_KEYDOWN, SDLK_RIGHT);
      }},
-    {10, "r with space held ends the round", [](Game&, Round&) { PushKey(SDL_KEYDOWN, SDLK_r); }},
+    {12, "r with boost held ends the round", [](Game&, Round&) { PushKey(SDL_KEYDOWN, SDLK_r); }},
 };
 
 constexpr Edge kEdgesA2[] = {
     {0, "the next round starts without boost; at speed 10 a point comes every 5 frames",
      [](Game&, Round& r) {
+         PushKey(SDL_KEYUP, SDLK_SPACE);
          PushKey(SDL_KEYUP, SDLK_UP);
          PushKey(SDL_KEYUP, SDLK_RIGHT);
          ItemsAway(r);
@@ -218,7 +223,8 @@ constexpr Edge kEdgesA2[] = {
 constexpr Edge kEdgesB[] = {
     {0, "a shift of 155 must not crash", [](Game&, Round& r) { r.map.offsetY = 155; }},
     {2, "nor one of -155", [](Game&, Round& r) { r.map.offsetY = -155; }},
-    {4, "a shift of 156 crashes", [](Game&, Round& r) { r.map.offsetY = 156; }},
+    {4, "a shift of 156 crashes", [](Game&, Round& r) { r.map.offsetY = 156, r.info.gauge = 50; }},
+    {5, "space pressed after the crash does nothing", [](Game&, Round&) { PushKey(SDL_KEYDOWN, SDLK_SPACE); }},
     {6, "e after the crash leaves", [](Game&, Round&) { PushKey(SDL_KEYDOWN, SDLK_e); }},
 };
 constexpr Edge kEdgesB2[] = {
