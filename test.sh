@@ -17,7 +17,7 @@ ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${BENCH_PACKAGES[@
 
 jobs=$(nproc)
 ROOT=$PWD
-COMPAT_DIR=$(comet_compat_dir) || { echo "test.sh: no sdl12-compat runtime (package libsdl1.2-compat)"; exit 1; }
+COMPAT_DIR=$(comet_require_compat_dir)
 
 stage() { echo; echo "=== $*"; }
 

@@ -8,11 +8,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib/deps.sh
 source scripts/lib/launch.sh
+source scripts/lib/scratch.sh
 ensure_packages "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
 
 BUILD=${BENCH_BUILD_DIR:-build-bench}
 REPS=${BENCH_REPETITIONS:-9}
-COMPAT_DIR=$(comet_compat_dir) || { echo "bench: no sdl12-compat runtime" >&2; exit 1; }
+COMPAT_DIR=$(comet_require_compat_dir)
 FRAME_TARGET_FILLS=6
 MAP_TARGET_MS=10
 MEMORY_TARGET_MB=40
@@ -48,10 +49,9 @@ run_benchmarks() {  # library-dir-or-empty out-file
 
 # Peak resident memory (kB) of the game started in a scratch folder, on its title screen.
 peak_memory() {  # library-dir-or-empty
-    local run="$work/game" build waited=0 timer game
+    local run build waited=0 timer game
     build=$(cd "$BUILD" && pwd)
-    rm -rf "$run" && mkdir -p "$run"
-    ln -s "$build/image" "$run/image"
+    run=$(scratch_with_art "$build/image")
     (cd "$run" && LD_LIBRARY_PATH="$1" exec /usr/bin/time -v "$build/comet-drifter" \
         >"$run/console.log" 2>"$run/time.log") &
     timer=$!
@@ -65,6 +65,7 @@ peak_memory() {  # library-dir-or-empty
     [ -n "$game" ] && kill -TERM "$game"
     wait "$timer" || true
     awk -F': ' '/Maximum resident set size/ { print $2 }' "$run/time.log"
+    rm -rf "$run"
 }
 
 echo "Benchmarks: median CPU time of $REPS repetitions each, headless (dummy video driver)."

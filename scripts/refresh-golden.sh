@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 source scripts/lib/deps.sh
 source scripts/lib/launch.sh
 ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
-compat=$(comet_compat_dir) || { echo "refresh-golden: no sdl12-compat runtime" >&2; exit 1; }
+compat=$(comet_require_compat_dir)
 
 # frames TREE BUILD OUT [--refresh]: builds the driver of TREE in BUILD and runs it on
 # both runtimes; the frames worth a look land in OUT/classic and OUT/compat.

@@ -53,6 +53,12 @@ comet_compat_dir() {
     return 1
 }
 
+# comet_require_compat_dir: as comet_compat_dir, and says so on standard error when
+# there is none.
+comet_require_compat_dir() {
+    comet_compat_dir || { echo "No sdl12-compat runtime (package libsdl1.2-compat)." >&2; return 1; }
+}
+
 # comet_links_compat GAME: true when GAME already loads sdl12-compat as its SDL 1.2,
 # as on distributions that ship no classic SDL (compat's files are numbered 1.2.x).
 comet_links_compat() {

@@ -5,6 +5,8 @@
 # free display and exports DISPLAY. Always -noreset: otherwise Xvfb resets whenever its
 # last client leaves (classic SDL opens and closes the display once to probe it, and an
 # ended game leaves too), and a game connecting during the reset cannot open the display.
+source "$(dirname "${BASH_SOURCE[0]}")/scratch.sh"
+
 start_display() {
     local dfile size=${1:-1024x768} number
     [ $# -gt 0 ] && shift
@@ -23,8 +25,7 @@ stop_display() { [ -n "${XVFB_PID:-}" ] || return 0; kill "$XVFB_PID" 2>/dev/nul
 
 # start_game BINARY DATA_DIR: runs the game in a new scratch folder WORK that links image/.
 start_game() {
-    WORK=$(mktemp -d /tmp/comet-e2e-XXXXXX)
-    ln -s "$(realpath "$2")/image" "$WORK/image"
+    WORK=$(scratch_with_art "$2/image")
     start_command "$WORK/console.log" bash -c 'cd "$1" && exec "$2"' _ "$WORK" "$(realpath "$1")"
 }
 

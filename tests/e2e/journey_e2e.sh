@@ -12,14 +12,13 @@ source "$HERE/../../scripts/lib/window.sh"
 source "$LAUNCH"
 mkdir -p "$OUT"
 trap cleanup EXIT
-COMPAT_DIR=$(comet_compat_dir) || { echo "FAIL - no sdl12-compat runtime here"; exit 1; }
+COMPAT_DIR=$(comet_require_compat_dir) || exit 1
 
 # launched SCALE: the game in a fresh scratch folder, through launch.sh at that scale.
 launched() {
     rm -rf "${WORK:-/nonexistent}"
     wait_no_window || { echo "FAIL - the last game's window stays"; return 1; }
-    WORK=$(mktemp -d /tmp/comet-e2e-XXXXXX)
-    ln -s "$(realpath "$DATA")/image" "$WORK/image"
+    WORK=$(scratch_with_art "$DATA/image")
     start_command "$WORK/console.log" bash -c \
         'cd "$1" && source "$2" && comet_parse_args e2e --scale "$4" && comet_exec "$3"' \
         _ "$WORK" "$LAUNCH" "$GAME" "$1"
