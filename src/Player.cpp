@@ -12,7 +12,7 @@ constexpr int kBoostFactor = 2;  // a boosted sideways move jumps 2 x step, thro
 
 }  // namespace
 
-Player::Player() : src{}, dst{}, step(kShipStep), x(0), y(0), state(0) {
+Player::Player() : src{}, dst{}, step(kShipStep), x(kShipStartX), y(0), state(0) {
     src.w = kShipSize;
     src.h = kShipSize;
     y = kScreenHeight / 2 - src.h / 2;

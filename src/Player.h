@@ -4,6 +4,7 @@
 #include <SDL.h>
 
 constexpr int kShipStep = 5;     // pixels per frame of an ordinary move
+constexpr int kShipStartX = 0;   // at the left edge of the screen
 constexpr int kShipStartY = 154; // centred on row 160
 constexpr int kShipMaxX = 466;   // a ship further right than this is put back to 467
 
