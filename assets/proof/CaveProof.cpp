@@ -1,5 +1,6 @@
 // Cave proof: shows, from the map images, that the caves can always be flown without
-// boost, whatever order the game draws them in. Every number below is the game's own.
+// boost, whatever order the game draws them in. The numbers of the game are taken from its
+// headers, never copied; those in this comment are today's values.
 //
 // The ship as the game moves it, frame by frame (scroll s, ship box 12x12 at (x, y)):
 //   1. the two maps are drawn at scroll s; if a wall pixel lies on the column just right
