@@ -23,12 +23,6 @@ Uint32 GetPixel(SDL_Surface* surface, int x, int y) {
     }
 }
 
-namespace {
-
-bool IsWall(Uint32 pixel) { return pixel == kWallGrey || pixel == kWallBlack; }
-
-}  // namespace
-
 bool CollisionDetection::PlayerAndMap(SDL_Surface* surface, int x, int y, int direction) {
     for (int i = 0; i < kShipSize; ++i) {
         Uint32 pixel;

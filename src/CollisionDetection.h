@@ -10,6 +10,8 @@ constexpr Uint32 kWallGrey = 0x9b9b9b;  // raw pixel values that block the ship
 constexpr Uint32 kWallBlack = 0;
 constexpr Uint32 kOffScreen = 0xff;     // what GetPixel reads off the screen: never a wall
 
+constexpr bool IsWall(Uint32 pixel) { return pixel == kWallGrey || pixel == kWallBlack; }
+
 // Which side of the ship a wall test probes.
 constexpr int kProbeUp = 1000;
 constexpr int kProbeDown = 1001;

@@ -29,8 +29,6 @@ constexpr int kGaugePerItem = 10;
 constexpr int kRegenBase = 25;           // frames per regained point: 25 - 2 * speed ...
 constexpr int kRegenPerSpeed = 2;
 constexpr int kRegenFastest = 3;         // ... never fewer than 3
-constexpr int kLeftCrashX = -11;         // a ship further left than this has crashed
-constexpr int kShiftCrash = 155;         // a strip shifted further than this has crashed
 constexpr int kSlideAfterCrash = 10;     // the wreck slides left 10 pixels a frame
 constexpr int kTrailAlphaStep = 5;       // trail image i is drawn at (20 - i) * 5
 

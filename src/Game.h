@@ -18,6 +18,8 @@
 constexpr int kTrailLength = 19;  // Player 0 is the ship, 1..19 its trail
 constexpr int kStarCount = 20;
 constexpr int kItemCount = 3;
+constexpr int kLeftCrashX = -11;  // a ship further left than this has crashed
+constexpr int kShiftCrash = 155;  // a strip shifted further than this has crashed
 
 // What one play round owns, in the order it is built (and so, reversed, destroyed).
 struct Round {

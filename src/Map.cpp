@@ -22,9 +22,6 @@ constexpr const char* kSeparator =
 constexpr const char* kNameFormat = "%29s";
 static_assert(kMapNameMax == 29, "kNameFormat must hold the width of kMapNameMax");
 
-constexpr int kVerticalStep = 5;
-constexpr int kStartSpeed = 1;
-
 constexpr SDL_Rect kWholeScreen{0, 0, kScreenWidth, kScreenHeight};
 
 // A 24-bit BMP already has the display's layout: converting it would be a plain copy,

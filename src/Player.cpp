@@ -9,13 +9,13 @@
 namespace {
 
 constexpr int kBoostFactor = 2;  // a boosted sideways move jumps 2 x step, through walls
+static_assert(kShipStartY == kScreenHeight / 2 - kShipSize / 2, "the ship starts centred");
 
 }  // namespace
 
-Player::Player() : src{}, dst{}, step(kShipStep), x(0), y(0), state(0) {
+Player::Player() : src{}, dst{}, step(kShipStep), x(kShipStartX), y(kShipStartY), state(0) {
     src.w = kShipSize;
     src.h = kShipSize;
-    y = kScreenHeight / 2 - src.h / 2;
 }
 
 void Player::Draw(SDL_Surface* screen, SDL_Surface* sheet, int mode) {

@@ -4,7 +4,8 @@
 #include <SDL.h>
 
 constexpr int kShipStep = 5;     // pixels per frame of an ordinary move
-constexpr int kShipStartY = 154; // centred on row 160
+constexpr int kShipStartX = 0;   // at the left edge of the screen
+constexpr int kShipStartY = 154; // the 12x12 box centred on the 320 rows
 constexpr int kShipMaxX = 466;   // a ship further right than this is put back to 467
 
 class Player {
