@@ -14,7 +14,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -253,22 +253,26 @@ INSTANTIATE_TEST_SUITE_P(SpriteSheet, DamagedInput, ::testing::ValuesIn(kSheetDa
 
 // The round's end again and again in a child: load the records, beat Mode A by one, save.
 // With `fresh`, Rec.dat is removed before each round, so every save is a first save.
-// One byte on `ready` once the first save is done.
-[[noreturn]] void SaveForever(int ready, bool fresh) {
-    if (!std::freopen("/dev/null", "w", stdout)) _exit(120);
+// One byte on `ready` once the first save is done. After `rounds` rounds the child ends,
+// with exit status 1 when any save failed.
+[[noreturn]] void SaveRounds(int ready, bool fresh, int rounds = INT_MAX) {
+    FILE* console = std::tmpfile();
+    if (!console || dup2(fileno(console), 1) < 0) _exit(120);
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     Game game;
-    for (bool first = true;; first = false) {
+    for (int round = 0; round < rounds; ++round) {
         if (fresh) std::remove("Rec.dat");
         game.GameInit();
         game.mode = kModeA;
         game.score = game.recordA + 1;
         game.SaveRecords();
-        if (first && write(ready, "x", 1) != 1) _exit(122);
+        if (round == 0 && ready >= 0 && write(ready, "x", 1) != 1) _exit(122);
     }
+    std::fflush(stdout);
+    _exit(ReadAll(console).find(kNotSaved) == std::string::npos ? 0 : 1);
 }
 
-// Kills SaveForever with SIGKILL at forty random moments (up to 20 ms into its saving) and
+// Kills SaveRounds with SIGKILL at forty random moments (up to 20 ms into its saving) and
 // checks Rec.dat after each: two lines as the save writes them, Mode A never lower.
 void KillWhileSaving(bool fresh) {
     ScratchDir dir;
@@ -281,7 +285,7 @@ void KillWhileSaving(bool fresh) {
         ASSERT_EQ(pipe(pipeFds), 0);
         std::fflush(stdout);
         const pid_t pid = fork();
-        if (pid == 0) close(pipeFds[0]), SaveForever(pipeFds[1], fresh);
+        if (pid == 0) close(pipeFds[0]), SaveRounds(pipeFds[1], fresh);
         close(pipeFds[1]);
         char byte;
         const bool saving = read(pipeFds[0], &byte, 1) == 1;
@@ -306,5 +310,21 @@ void KillWhileSaving(bool fresh) {
 TEST(KilledWhileSaving, RecDatAlwaysHoldsTwoValidLinesAndNeverLosesARecord) { KillWhileSaving(false); }
 
 TEST(KilledWhileSaving, FirstSaveLeavesNoFileOrTwoValidLines) { KillWhileSaving(true); }
+
+// Two instances whose rounds end at the same moments never share a temporary file.
+TEST(SavingAtOnce, TwoInstancesSaveFortyTimesEachWithoutAFailure) {
+    ScratchDir dir;
+    WriteTestSheet();
+    std::fflush(stdout);
+    pid_t children[2];
+    for (pid_t& child : children)
+        if ((child = fork()) == 0) SaveRounds(-1, false, 40);
+    for (const pid_t child : children) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    }
+    EXPECT_TRUE(std::regex_match(RecordFileState(), std::regex("[0-9]+\n0\n"))) << RecordFileState();
+}
 
 }  // namespace
