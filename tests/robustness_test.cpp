@@ -40,7 +40,7 @@ const std::string kSaved = "OK: RecordFile was successfully loaded.\n";
 const std::string kNotSaved = "Error: RecordFile could not be loaded.\n";
 const std::string kGoodRecords = "5000\n6000\n";  // above any score a test round reaches
 const std::string kUnchanged = "<unchanged>", kMissing = "<missing>", kFolder = "<folder>", kSpecial = "<special>";
-constexpr int kNoPrivateDev = 124, kDeviceReplaced = 125;  // exit codes of WithPrivateDev
+constexpr int kNoPrivateMounts = 124, kRecordsHarmed = 125;  // exit codes of InPrivateMounts
 
 std::string Records(int a, int b) {
     return kSaved + "\nModeA Rec: " + std::to_string(a) + "\nModeB Rec: " + std::to_string(b) + "\n\n";
@@ -147,15 +147,18 @@ int RunGameBinary() {
     return 127;
 }
 
-// `body` where /dev is a tmpfs of a private mount namespace holding one null device, so a
-// save that replaced the device harms no real one; then checks it is still a device.
-int WithPrivateDev(const std::function<int()>& body) {
+// `body` in a private mount namespace whose /dev is a tmpfs holding one null device and
+// whose ./full is a tmpfs that a record file fills: no real device or disk is at stake.
+// What Rec.dat is there, a device or that file, must stay as it was.
+int InPrivateMounts(const std::function<int()>& body) {
+    mkdir("full", 0755);
     if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-        mount("tmpfs", "/dev", "tmpfs", 0, nullptr) != 0 || mknod("/dev/null", S_IFCHR | 0666, makedev(1, 3)) != 0)
-        return kNoPrivateDev;
+        mount("tmpfs", "/dev", "tmpfs", 0, nullptr) != 0 || mknod("/dev/null", S_IFCHR | 0666, makedev(1, 3)) != 0 ||
+        mount("tmpfs", "full", "tmpfs", 0, "size=4k") != 0 || !(std::ofstream("full/records") << "10\n20\n").flush())
+        return kNoPrivateMounts;
+    const std::string before = RecordFileState();
     const int code = body();
-    struct stat st;
-    return code == 0 && !(stat("/dev/null", &st) == 0 && S_ISCHR(st.st_mode)) ? kDeviceReplaced : code;
+    return code == 0 && RecordFileState() != before ? kRecordsHarmed : code;
 }
 
 // One damaged input and what the game must make of it.
@@ -166,7 +169,7 @@ struct Damage {
     std::string savedRecords = kUnchanged;  // Rec.dat after the round
     std::string saveLine = kSaved;          // the round's last console line
     bool unprivileged = false;
-    bool privateDev = false;  // run in WithPrivateDev (root only)
+    bool privateMounts = false;  // run InPrivateMounts (root only)
 };
 
 void PrintTo(const Damage& d, std::ostream* os) { *os << d.name; }
@@ -196,11 +199,11 @@ TEST_P(DamagedInput, NoCrashTheGameSaysWhatWentWrongAndNoRecordIsLost) {
         EXPECT_NE(run.console.find(kSeparator), std::string::npos) << which << " did not load its caves";
     };
     const auto world = [&](std::function<int()> body) -> std::function<int()> {
-        return damage.privateDev ? [body] { return WithPrivateDev(body); } : body;
+        return damage.privateMounts ? [body] { return InPrivateMounts(body); } : body;
     };
     const Outcome program = RunChild(damage.unprivileged, starts, world(RunGameBinary));
-    if (WIFEXITED(program.status) && WEXITSTATUS(program.status) == kNoPrivateDev)
-        GTEST_SKIP() << "a private mount namespace with its own /dev needs root";
+    if (WIFEXITED(program.status) && WEXITSTATUS(program.status) == kNoPrivateMounts)
+        GTEST_SKIP() << "private mounts need root";
     expectRun(program, "the program");
     EXPECT_EQ(RecordFileState(), before) << "quitting from the title saves nothing";
 
@@ -220,6 +223,9 @@ const Damage kRecordDamage[] = {
     {"AFifo", [] { std::remove("Rec.dat"); mkfifo("Rec.dat", 0644); }, "\n", kUnchanged, kNotSaved},
     {"LinkToADevice", [] { std::remove("Rec.dat"); symlink("/dev/null", "Rec.dat"); }, "\n", kUnchanged, kNotSaved,
      false, true},
+    // A save that fails is said to fail, and the old file stays whole.
+    {"OnAFullDisk", [] { std::remove("Rec.dat"); symlink("full/records", "Rec.dat"); }, Records(10, 20), kUnchanged,
+     kNotSaved, false, true},
     // Each record is one whole line: the game's own six digits, CRLF, blanks, a UTF-8
     // byte-order mark, a long line; atoi's reading, a number past int stopping at its end.
     {"SixDigits", Rec("123456\n789\n"), Records(123456, 789)},
