@@ -1,6 +1,6 @@
-// The record file: what each shape of Rec.dat loads, what a save writes, and that a
-// save never writes into the old file. Missing, unreadable, unwritable and folder cases
-// run against the real program in robustness_test.
+// The record file: what a load prints, what a save writes, that a save never writes into
+// the old file and never lowers a record another instance saved. What each shape of
+// Rec.dat reads as, and odd files, run against the real program in robustness_test.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -49,20 +49,6 @@ TEST_F(RecordFixture, MissingFileLoadsZerosAndPrintsOnlyAnEmptyLine) {
     EXPECT_EQ(game->recordA, 0);
     EXPECT_EQ(game->recordB, 0);
     EXPECT_EQ(game->recordMissing, 1);
-}
-
-// Lines that fit the game's old reads of six characters load as they always did: each
-// converts like atoi. (Longer lines, CRLF, blanks, a byte-order mark: robustness_test.)
-TEST_F(RecordFixture, ShortLinesConvertLikeAtoiAndAMissingLineRepeatsTheOneAbove) {
-    const struct { const char* text; int a, b; } cases[] = {
-        {"123\n", 123, 123},
-        {"-42\nzz9\n", -42, 0},
-    };
-    for (const auto& c : cases) {
-        Load(c.text);
-        EXPECT_EQ(game->recordA, c.a) << c.text;
-        EXPECT_EQ(game->recordB, c.b) << c.text;
-    }
 }
 
 TEST_F(RecordFixture, EveryLoadReadsTheFileAgainAndAnEmptyOneRepeatsTheLastLineRead) {

@@ -1,10 +1,11 @@
-// What only the real program on a real disk can show: Rec.dat as a folder, unreadable,
-// unwritable, in a read-only folder or a link to nowhere, a damaged sprite sheet, and the
-// program killed while it saves. Each damage case breaks one thing in a scratch folder,
-// runs the real program to its title and quits it, then runs the game's own code through
-// start-up, the title and a round that Escape ends, which saves. Nothing may crash, the
-// console says what went wrong in the game's own lines, and no valid record is lost.
-// (What each shape of Rec.dat or of the map list reads as: records_test and map_test.)
+// What only the real program on a real disk can show: each shape of Rec.dat's lines, and
+// Rec.dat as a folder, a FIFO, a link to a device, unreadable, unwritable, on a full disk,
+// in a read-only folder or a link to nowhere, a damaged sprite sheet, the program killed
+// while it saves, and two instances saving at once. Each damage case breaks one thing in
+// a scratch folder, runs the real program to its title and quits it, then runs the game's
+// own code through start-up, the title and a round that Escape ends, which saves. Nothing
+// may crash, the console says what went wrong in the game's own lines, and no valid
+// record is lost. (What each shape of the map list reads as: map_test.)
 #include <gtest/gtest.h>
 #include <sched.h>
 #include <signal.h>
@@ -226,13 +227,16 @@ const Damage kRecordDamage[] = {
     // A save that fails is said to fail, and the old file stays whole.
     {"OnAFullDisk", [] { std::remove("Rec.dat"); symlink("full/records", "Rec.dat"); }, Records(10, 20), kUnchanged,
      kNotSaved, false, true},
-    // Each record is one whole line: the game's own six digits, CRLF, blanks, a UTF-8
-    // byte-order mark, a long line; atoi's reading, a number past int stopping at its end.
+    // Each record is one whole line, read as atoi reads text (a number past int stops at
+    // its end), a missing one repeating the one above: the game's own six digits, CRLF,
+    // blanks, a UTF-8 byte-order mark and a long line are all read.
+    {"OneLineForBoth", Rec("123\n"), Records(123, 123), "123\n123\n"},
     {"SixDigits", Rec("123456\n789\n"), Records(123456, 789)},
     {"WindowsLineEnds", Rec("12345\r\n678\r\n"), Records(12345, 678), "12345\n678\n"},
     {"ByteOrderMarkBlanksLongLine", Rec("\xEF\xBB\xBF" + std::string(9000, ' ') + "\t4321 \n\t765\t\n"),
      Records(4321, 765), "4321\n765\n"},
     {"TextAfterTheNumberAndPastInt", Rec("12x\n99999999999\n"), Records(12, 2147483647), "30\n2147483647\n"},
+    {"SignAndNoDigits", Rec("-42\nzz9\n"), Records(-42, 0), "30\n0\n"},
     {"Unreadable", Rec(kGoodRecords, 0222, 0777), "\n", kGoodRecords + "30\n0\n", kSaved, true},
     {"Unwritable", Rec("10\n20\n", 0444, 0777), Records(10, 20), "10\n20\n", kNotSaved, true},
     {"InAReadOnlyFolder", Rec("10\n20\n", 0666, 0555), Records(10, 20), "30\n20\n", kSaved, true},
