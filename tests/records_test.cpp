@@ -111,6 +111,15 @@ TEST_F(RecordFixture, SaveReplacesTheFileInsteadOfWritingIntoIt) {
     EXPECT_NE(access(TempName("Rec.dat").c_str(), F_OK), 0) << "no temporary file is left behind";
 }
 
+// A leftover of a killed save whose process had this one's id, as a folder: no rename can
+// replace it, so the save writes where the file is.
+TEST_F(RecordFixture, ATemporaryNameTakenByAFolderMakesTheSaveWriteInPlace) {
+    Load("10\n20\n");
+    ASSERT_EQ(mkdir(TempName("Rec.dat").c_str(), 0755), 0);
+    EXPECT_EQ(Save(kModeA, 30), kLoadedLine);
+    EXPECT_EQ(dir.Read("Rec.dat"), "30\n20\n");
+}
+
 // A Rec.dat that is a symbolic link (for example into a synced folder) stays a link:
 // the save replaces the file it points to, with that file's permission bits.
 // Here through two links: one by absolute path into a folder, one relative to that folder.
