@@ -21,7 +21,8 @@ std::string FolderOf(const std::string& path);
 // itself when it is no link.
 std::string FollowLinks(const std::string& path);
 
-// True when nothing is at `path`, or a regular file (not a folder, link or device).
+// True when nothing is at `path`, or a regular file (not a folder, link, FIFO, socket or
+// device). Nothing else is opened or replaced as a record file.
 bool IsAbsentOrRegular(const std::string& path);
 
 // True when new files can be made in `folder`.
