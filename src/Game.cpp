@@ -5,6 +5,9 @@
 #include <SDL_image.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -18,10 +21,10 @@ namespace {
 
 constexpr const char* kSheetPath = "image/material.bmp";
 constexpr const char* kRecordPath = "./Rec.dat";
-constexpr const char* kRecordTempSuffix = ".tmp";
+constexpr const char* kRecordTempSuffix = ".tmp";  // after the file's name and a process id
 constexpr const char* kRecordOkLine = "OK: RecordFile was successfully loaded.";
 constexpr const char* kRecordErrorLine = "Error: RecordFile could not be loaded.";
-constexpr int kRecordReadSize = 7;  // fgets takes at most six characters a line
+constexpr unsigned char kByteOrderMark[] = {0xEF, 0xBB, 0xBF};  // UTF-8, as editors may save
 
 
 constexpr int kBoostCost = 1;            // gauge points per boosted frame
@@ -39,15 +42,12 @@ int CapGauge(int gauge) { return gauge > kGaugeMax - 1 ? kGaugeMax : gauge; }
 // ---------------------------------------------------------------- start-up, shut-down
 
 Game::Game()
-    : screen(nullptr), material(nullptr), format(nullptr), recordFile(nullptr), recordLine{},
+    : screen(nullptr), material(nullptr), format(nullptr), recordFile(nullptr), lastRecordLine(0),
       recordA(0), recordB(0), recordMissing(0), backColor(0), starColor(0), mode(kModeA),
       boost(0), regenCount(0), regenInterval(0), score(0), gameOver(0), logoSrc{}, logoDst{},
       titleAlpha(0), modeASrc{}, modeADst{}, modeBSrc{}, modeBDst{}, roundEnd(0), started(0),
       overSrc{}, overDst{}, overAlpha(0), leftPromptSrc{}, leftPromptDst{}, rightPromptSrc{},
       rightPromptDst{}, centrePromptSrc{}, centrePromptDst{}, quit(1) {
-    // A record line that is missing at the very first load reads as 0.
-    std::strcpy(recordLine, "0");
-
     srand(static_cast<unsigned>(time(nullptr)));
     rand();
     platform::KeepFreedMemoryForTheNextMap();
@@ -114,16 +114,78 @@ int Game::GameInit() {
 
 // ---------------------------------------------------------------- record file
 
-// One line of at most six characters. A read that finds nothing keeps the text read
-// before, so a missing line repeats the record above it.
-static void ReadRecordLine(FILE* file, char* line) {
-    char before[8];
-    std::memcpy(before, line, sizeof before);
-    if (!fgets(line, kRecordReadSize, file)) std::memcpy(line, before, sizeof before);
+namespace {
+
+// A record line's value as atoi reads text: white space, a sign, then the digits up to
+// the first other character (no digits: 0). It takes one character at a time, so a line
+// of any length is read without being kept; a number beyond int's range stops at its end.
+class RecordValue {
+public:
+    void Take(int c) {
+        if (stage_ == kSpace && std::isspace(c)) return;
+        if (stage_ == kSpace && (c == '-' || c == '+')) {
+            negative_ = c == '-';
+            stage_ = kDigits;
+        } else if (stage_ != kDone && std::isdigit(c)) {
+            stage_ = kDigits;
+            magnitude_ = std::min(magnitude_ * 10 + (c - '0'), kPastInt);
+        } else {
+            stage_ = kDone;
+        }
+    }
+    int Value() const {
+        const long long value = negative_ ? -magnitude_ : magnitude_;
+        return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+    }
+
+private:
+    static constexpr long long kPastInt = -static_cast<long long>(INT_MIN);
+    enum Stage { kSpace, kDigits, kDone } stage_ = kSpace;
+    bool negative_ = false;
+    long long magnitude_ = 0;
+};
+
+// One whole line, up to its line feed or the end of the file; a CR before the line feed
+// and blanks around the number fall outside the number. False, and `value` kept, when
+// the file ended before the line began.
+bool ReadRecordLine(FILE* file, int* value) {
+    int c = fgetc(file);
+    if (c == EOF) return false;
+    RecordValue line;
+    for (; c != EOF && c != '\n'; c = fgetc(file)) line.Take(c);
+    *value = line.Value();
+    return true;
 }
 
+void SkipByteOrderMark(FILE* file) {
+    unsigned char start[sizeof kByteOrderMark];
+    if (fread(start, 1, sizeof start, file) != sizeof start ||
+        std::memcmp(start, kByteOrderMark, sizeof start) != 0)
+        rewind(file);
+}
+
+// The two records, Mode A first, as every read of the file takes them. A line the file
+// lacks repeats the value before it: Mode A's for Mode B, what `a` held for Mode A.
+// Returns how many of the two lines the file has.
+int ReadRecordLines(FILE* file, int* a, int* b) {
+    SkipByteOrderMark(file);
+    int found = ReadRecordLine(file, a) ? 1 : 0;
+    *b = *a;
+    return ReadRecordLine(file, b) ? found + 1 : found;
+}
+
+// The file a save must change: Rec.dat itself or, when Rec.dat is a symbolic link, the
+// file the link points to, so that the link stays and its file gets the records.
+std::string RecordTarget() { return platform::FollowLinks(kRecordPath); }
+
+// A FIFO, a device, a socket or a folder is no record file: it is never opened (opening
+// a FIFO waits for a writer) and never replaced.
+bool IsRecordFileOrNothing(const std::string& target) { return platform::IsAbsentOrRegular(target); }
+
+}  // namespace
+
 void Game::LoadRecords() {
-    recordFile = fopen(kRecordPath, "r");
+    recordFile = IsRecordFileOrNothing(RecordTarget()) ? fopen(kRecordPath, "r") : nullptr;
     if (!recordFile) {
         recordMissing = 1;
         recordB = 0;
@@ -135,10 +197,9 @@ void Game::LoadRecords() {
     putchar('\n');
     if (!recordFile) return;
 
-    ReadRecordLine(recordFile, recordLine);
-    recordA = atoi(recordLine);
-    ReadRecordLine(recordFile, recordLine);
-    recordB = atoi(recordLine);
+    recordA = lastRecordLine;
+    ReadRecordLines(recordFile, &recordA, &recordB);
+    lastRecordLine = recordB;
     fclose(recordFile);
     recordFile = nullptr;
     printf("ModeA Rec: %d\nModeB Rec: %d\n\n", recordA, recordB);
@@ -148,23 +209,40 @@ namespace {
 
 // How a save writes Rec.dat, decided once before anything is written.
 enum class RecordWrite {
-    kRefused,  // Rec.dat exists and the player has made it read-only: left alone
+    kRefused,  // read-only (the player's choice) or no regular file: left alone
     kAppend,   // Rec.dat exists but could not be read: appended to, as it always was
     kReplace,  // a whole new file beside it, renamed over it: a kill mid-save loses nothing
     kInPlace,  // no file can be made beside it (a read-only folder): written where it is
 };
 
-// The file a save must change: Rec.dat itself or, when Rec.dat is a symbolic link, the
-// file the link points to, so that the link stays and its file gets the records.
-std::string RecordTarget() { return platform::FollowLinks(kRecordPath); }
+// Named by the process, so that two instances saving at once never share it.
+std::string RecordTempPath(const std::string& target) {
+    return target + "." + std::to_string(platform::ProcessId()) + kRecordTempSuffix;
+}
 
-RecordWrite ChooseRecordWrite(const std::string& target, int recordMissing) {
+RecordWrite ChooseRecordWrite(const std::string& target, bool unreadable) {
+    if (!IsRecordFileOrNothing(target)) return RecordWrite::kRefused;
     const bool exists = access(target.c_str(), F_OK) == 0;
     if (exists && access(target.c_str(), W_OK) != 0) return RecordWrite::kRefused;
-    if (exists && recordMissing) return RecordWrite::kAppend;
+    if (exists && unreadable) return RecordWrite::kAppend;
     const bool roomBeside = platform::CanMakeFilesIn(platform::FolderOf(target)) &&
-                            platform::IsAbsentOrRegular(target + kRecordTempSuffix);
+                            platform::IsAbsentOrRegular(RecordTempPath(target));
     return roomBeside ? RecordWrite::kReplace : RecordWrite::kInPlace;
+}
+
+// Another instance of the game may have saved a higher record since this one loaded the
+// file: each mode keeps the higher of the two, so a save never lowers a record on disk.
+// False when the file cannot be read (or is not there).
+bool TakeHigherRecordsFrom(const std::string& target, int* recordA, int* recordB) {
+    FILE* file = IsRecordFileOrNothing(target) ? fopen(target.c_str(), "r") : nullptr;
+    if (!file) return false;
+    int a = 0, b = 0;
+    if (ReadRecordLines(file, &a, &b) > 0) {
+        *recordA = std::max(*recordA, a);
+        *recordB = std::max(*recordB, b);
+    }
+    fclose(file);
+    return true;
 }
 
 // Writes both records and closes the file; false when any step failed.
@@ -180,7 +258,7 @@ bool WriteRecordsAndClose(FILE* file, int recordA, int recordB, bool toDisk) {
 // The replacement is written beside the file it replaces, with that file's permission
 // bits, and renamed over it only once it is whole on disk.
 bool Game::ReplaceRecordFile(const std::string& target) {
-    const std::string temp = target + kRecordTempSuffix;
+    const std::string temp = RecordTempPath(target);
     recordFile = fopen(temp.c_str(), "w");
     if (!recordFile) return false;
     platform::CopyPermissionBits(recordFile, target);
@@ -199,13 +277,15 @@ bool Game::WriteRecordFileWhereItIs(const std::string& target, const char* openM
     return written;
 }
 
+// The records in memory become the ones written, so this instance too knows the best.
 void Game::SaveRecords() {
     if (mode == kModeA && score > recordA) recordA = score;
     if (mode == kModeB && score > recordB) recordB = score;
 
     const std::string target = RecordTarget();
+    const bool readable = TakeHigherRecordsFrom(target, &recordA, &recordB);
     bool saved = false;
-    switch (ChooseRecordWrite(target, recordMissing)) {
+    switch (ChooseRecordWrite(target, recordMissing && !readable)) {
     case RecordWrite::kRefused: break;
     case RecordWrite::kAppend: saved = WriteRecordFileWhereItIs(target, "a"); break;
     case RecordWrite::kReplace: saved = ReplaceRecordFile(target); break;

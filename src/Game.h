@@ -71,7 +71,7 @@ public:
     SDL_Surface* material;
     SDL_PixelFormat* format;
     FILE* recordFile;
-    char recordLine[8];
+    int lastRecordLine;  // value of the last record line read: a line the file lacks repeats it
     int recordA;
     int recordB;
     int recordMissing;

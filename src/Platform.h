@@ -21,7 +21,8 @@ std::string FolderOf(const std::string& path);
 // itself when it is no link.
 std::string FollowLinks(const std::string& path);
 
-// True when nothing is at `path`, or a regular file (not a folder, link or device).
+// True when nothing is at `path`, or a regular file (not a folder, link, FIFO, socket or
+// device). Nothing else is opened or replaced as a record file.
 bool IsAbsentOrRegular(const std::string& path);
 
 // True when new files can be made in `folder`.
@@ -32,6 +33,9 @@ void CopyPermissionBits(FILE* file, const std::string& from);
 
 // Flushes `file` and waits until its bytes are on the disk; false when that failed.
 bool FlushToDisk(FILE* file);
+
+// This program's process id: tells its temporary files from another instance's.
+unsigned long ProcessId();
 
 // Puts the file `from` in the place of `to` in one step, replacing `to` if it exists.
 bool ReplaceFile(const std::string& from, const std::string& to);

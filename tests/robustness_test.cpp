@@ -1,18 +1,25 @@
-// What only the real program on a real disk can show: Rec.dat as a folder, unreadable,
-// unwritable, in a read-only folder or a link to nowhere, a damaged sprite sheet. Each damage case breaks one thing in a scratch folder,
-// runs the real program to its title and quits it, then runs the game's own code through
-// start-up, the title and a round that Escape ends, which saves. Nothing may crash, the
-// console says what went wrong in the game's own lines, and no valid record is lost.
-// (What each shape of Rec.dat or of the map list reads as: records_test and map_test.)
+// What only the real program on a real disk can show: each shape of Rec.dat's lines, and
+// Rec.dat as a folder, a FIFO, a link to a device, unreadable, unwritable, on a full disk,
+// in a read-only folder or a link to nowhere, a damaged sprite sheet, and two instances
+// saving at once. Each damage case breaks one thing in
+// a scratch folder, runs the real program to its title and quits it, then runs the game's
+// own code through start-up, the title and a round that Escape ends, which saves. Nothing
+// may crash, the console says what went wrong in the game's own lines, and no valid
+// record is lost. (What each shape of the map list reads as: map_test.)
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <signal.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <regex>
 #include <string>
 
 #include "Game.h"
@@ -33,7 +40,8 @@ const std::string kSheetError = "Error: MaterialFile could not be loaded.\n";
 const std::string kSaved = "OK: RecordFile was successfully loaded.\n";
 const std::string kNotSaved = "Error: RecordFile could not be loaded.\n";
 const std::string kGoodRecords = "5000\n6000\n";  // above any score a test round reaches
-const std::string kUnchanged = "<unchanged>", kMissing = "<missing>", kFolder = "<folder>";
+const std::string kUnchanged = "<unchanged>", kMissing = "<missing>", kFolder = "<folder>", kSpecial = "<special>";
+constexpr int kNoPrivateMounts = 124, kRecordsHarmed = 125;  // exit codes of InPrivateMounts
 
 std::string Records(int a, int b) {
     return kSaved + "\nModeA Rec: " + std::to_string(a) + "\nModeB Rec: " + std::to_string(b) + "\n\n";
@@ -64,7 +72,7 @@ std::function<void()> Rec(const std::string& text, mode_t file = 0644, mode_t fo
 std::string RecordFileState() {
     struct stat st;
     if (stat("Rec.dat", &st) != 0) return kMissing;
-    if (S_ISDIR(st.st_mode)) return kFolder;
+    if (!S_ISREG(st.st_mode)) return S_ISDIR(st.st_mode) ? kFolder : kSpecial;  // a FIFO is never opened
     std::ifstream in("Rec.dat", std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
@@ -140,6 +148,20 @@ int RunGameBinary() {
     return 127;
 }
 
+// `body` in a private mount namespace whose /dev is a tmpfs holding one null device and
+// whose ./full is a tmpfs that a record file fills: no real device or disk is at stake.
+// What Rec.dat is there, a device or that file, must stay as it was.
+int InPrivateMounts(const std::function<int()>& body) {
+    mkdir("full", 0755);
+    if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        mount("tmpfs", "/dev", "tmpfs", 0, nullptr) != 0 || mknod("/dev/null", S_IFCHR | 0666, makedev(1, 3)) != 0 ||
+        mount("tmpfs", "full", "tmpfs", 0, "size=4k") != 0 || !(std::ofstream("full/records") << "10\n20\n").flush())
+        return kNoPrivateMounts;
+    const std::string before = RecordFileState();
+    const int code = body();
+    return code == 0 && RecordFileState() != before ? kRecordsHarmed : code;
+}
+
 // One damaged input and what the game must make of it.
 struct Damage {
     const char* name;
@@ -148,6 +170,7 @@ struct Damage {
     std::string savedRecords = kUnchanged;  // Rec.dat after the round
     std::string saveLine = kSaved;          // the round's last console line
     bool unprivileged = false;
+    bool privateMounts = false;  // run InPrivateMounts (root only)
 };
 
 void PrintTo(const Damage& d, std::ostream* os) { *os << d.name; }
@@ -176,31 +199,50 @@ TEST_P(DamagedInput, NoCrashTheGameSaysWhatWentWrongAndNoRecordIsLost) {
         EXPECT_EQ(run.console.rfind(kSheetOk + damage.records, 0), 0u) << which << "\n" << run.console;
         EXPECT_NE(run.console.find(kSeparator), std::string::npos) << which << " did not load its caves";
     };
-    expectRun(RunChild(damage.unprivileged, starts, RunGameBinary), "the program");
+    const auto world = [&](std::function<int()> body) -> std::function<int()> {
+        return damage.privateMounts ? [body] { return InPrivateMounts(body); } : body;
+    };
+    const Outcome program = RunChild(damage.unprivileged, starts, world(RunGameBinary));
+    if (WIFEXITED(program.status) && WEXITSTATUS(program.status) == kNoPrivateMounts)
+        GTEST_SKIP() << "private mounts need root";
+    expectRun(program, "the program");
     EXPECT_EQ(RecordFileState(), before) << "quitting from the title saves nothing";
 
-    const Outcome round = RunChild(damage.unprivileged, false, PlayOneRound);
+    const Outcome round = RunChild(damage.unprivileged, false, world(PlayOneRound));
     expectRun(round, "the round");
     EXPECT_EQ(RecordFileState(), damage.savedRecords == kUnchanged ? before : damage.savedRecords) << round.console;
     const std::string end = starts ? damage.saveLine : kSheetError;
     EXPECT_EQ(round.console.substr(round.console.size() - std::min(end.size(), round.console.size())), end);
-    struct stat st;
-    EXPECT_FALSE(stat("Rec.dat.tmp", &st) == 0 && S_ISREG(st.st_mode)) << "no temporary file is left behind";
+    EXPECT_NE(system("ls Rec.dat.*.tmp 2>/dev/null"), 0) << "no temporary file is left behind";
 }
 
 const Damage kRecordDamage[] = {
     {"Missing", Rec(kMissing), "\n", "30\n0\n"},
     // A folder opens for reading but yields no line; it cannot be replaced by the save.
-    {"AFolder", Rec(kFolder), Records(0, 0), kFolder, kNotSaved},
+    // A folder, a FIFO (whose open would wait for a writer) or a device: never opened.
+    {"AFolder", Rec(kFolder), "\n", kFolder, kNotSaved},
+    {"AFifo", [] { std::remove("Rec.dat"); mkfifo("Rec.dat", 0644); }, "\n", kUnchanged, kNotSaved},
+    {"LinkToADevice", [] { std::remove("Rec.dat"); symlink("/dev/null", "Rec.dat"); }, "\n", kUnchanged, kNotSaved,
+     false, true},
+    // A save that fails is said to fail, and the old file stays whole.
+    {"OnAFullDisk", [] { std::remove("Rec.dat"); symlink("full/records", "Rec.dat"); }, Records(10, 20), kUnchanged,
+     kNotSaved, false, true},
+    // Each record is one whole line, read as atoi reads text (a number past int stops at
+    // its end), a missing one repeating the one above: the game's own six digits, CRLF,
+    // blanks, a UTF-8 byte-order mark and a long line are all read.
+    {"OneLineForBoth", Rec("123\n"), Records(123, 123), "123\n123\n"},
+    {"SixDigits", Rec("123456\n789\n"), Records(123456, 789)},
+    {"WindowsLineEnds", Rec("12345\r\n678\r\n"), Records(12345, 678), "12345\n678\n"},
+    {"ByteOrderMarkBlanksLongLine", Rec("\xEF\xBB\xBF" + std::string(9000, ' ') + "\t4321 \n\t765\t\n"),
+     Records(4321, 765), "4321\n765\n"},
+    {"TextAfterTheNumberAndPastInt", Rec("12x\n99999999999\n"), Records(12, 2147483647), "30\n2147483647\n"},
+    {"SignAndNoDigits", Rec("-42\nzz9\n"), Records(-42, 0), "30\n0\n"},
     {"Unreadable", Rec(kGoodRecords, 0222, 0777), "\n", kGoodRecords + "30\n0\n", kSaved, true},
     {"Unwritable", Rec("10\n20\n", 0444, 0777), Records(10, 20), "10\n20\n", kNotSaved, true},
     {"InAReadOnlyFolder", Rec("10\n20\n", 0666, 0555), Records(10, 20), "30\n20\n", kSaved, true},
     {"MissingInAReadOnlyFolder", Rec(kMissing, 0644, 0555), "\n", kMissing, kNotSaved, true},
     {"LinkIntoAMissingFolder", [] { std::remove("Rec.dat"); symlink("gone/records", "Rec.dat"); }, "\n", kMissing,
      kNotSaved},
-    {"LeftoverTemporaryFileOfAKilledSave", [] { std::ofstream("Rec.dat.tmp") << "1\n"; }, Records(5000, 6000)},
-    {"TemporaryFileNameTakenByAFolder", [] { Rec("10\n20\n")(); mkdir("Rec.dat.tmp", 0755); }, Records(10, 20),
-     "30\n20\n"},
 };
 INSTANTIATE_TEST_SUITE_P(RecordFile, DamagedInput, ::testing::ValuesIn(kRecordDamage), DamageName);
 
@@ -213,5 +255,40 @@ const Damage kSheetDamage[] = {
     {"TruncatedToHalf", [] { TruncateSheet(473 * 309 * 3 / 2); }, kSheetError},
 };
 INSTANTIATE_TEST_SUITE_P(SpriteSheet, DamagedInput, ::testing::ValuesIn(kSheetDamage), DamageName);
+
+// ---------------------------------------------------------------- saving at once
+
+// The round's end again and again in a child: load the records, beat Mode A by one, save.
+// After `rounds` rounds the child ends, with exit status 1 when any save failed.
+[[noreturn]] void SaveRounds(int rounds) {
+    FILE* console = std::tmpfile();
+    if (!console || dup2(fileno(console), 1) < 0) _exit(120);
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    Game game;
+    for (int round = 0; round < rounds; ++round) {
+        game.GameInit();
+        game.mode = kModeA;
+        game.score = game.recordA + 1;
+        game.SaveRecords();
+    }
+    std::fflush(stdout);
+    _exit(ReadAll(console).find(kNotSaved) == std::string::npos ? 0 : 1);
+}
+
+// Two instances whose rounds end at the same moments never share a temporary file.
+TEST(SavingAtOnce, TwoInstancesSaveFortyTimesEachWithoutAFailure) {
+    ScratchDir dir;
+    WriteTestSheet();
+    std::fflush(stdout);
+    pid_t children[2];
+    for (pid_t& child : children)
+        if ((child = fork()) == 0) SaveRounds(40);
+    for (const pid_t child : children) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    }
+    EXPECT_TRUE(std::regex_match(RecordFileState(), std::regex("[0-9]+\n0\n"))) << RecordFileState();
+}
 
 }  // namespace
