@@ -19,10 +19,11 @@ wine_prefix() {
     touch "$WINEPREFIX/.made"
 }
 
-# wine_console EXE ARGS...: runs a console program; its output with Unix line ends.
+# wine_console EXE ARGS...: runs a console program; its output with Unix line ends. SDL's
+# start-up code would send it to stdout.txt beside the exe, as for a window program.
 wine_console() (
     set -o pipefail
-    "$WINE64" "$@" | tr -d '\r'
+    SDL_STDIO_REDIRECT=0 "$WINE64" "$@" | tr -d '\r'
 )
 
 # The Windows user's folders in the prefix, as Unix paths.
