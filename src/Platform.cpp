@@ -54,6 +54,8 @@ void CopyPermissionBits(FILE* file, const std::string& from) {
 
 bool FlushToDisk(FILE* file) { return fflush(file) == 0 && fsync(fileno(file)) == 0; }
 
+unsigned long ProcessId() { return static_cast<unsigned long>(getpid()); }
+
 bool ReplaceFile(const std::string& from, const std::string& to) {
     return rename(from.c_str(), to.c_str()) == 0;
 }

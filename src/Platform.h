@@ -33,6 +33,9 @@ void CopyPermissionBits(FILE* file, const std::string& from);
 // Flushes `file` and waits until its bytes are on the disk; false when that failed.
 bool FlushToDisk(FILE* file);
 
+// This program's process id: tells its temporary files from another instance's.
+unsigned long ProcessId();
+
 // Puts the file `from` in the place of `to` in one step, replacing `to` if it exists.
 bool ReplaceFile(const std::string& from, const std::string& to);
 

@@ -46,7 +46,7 @@ Section "Uninstall"
     Delete "$INSTDIR\comet-drifter.exe"
     Delete "$INSTDIR\README.txt"
     Delete "$INSTDIR\stdout.txt"
-    Delete "$INSTDIR\Rec.dat.tmp"
+    Delete "$INSTDIR\Rec.dat*.tmp"  ; a save cut short
     RMDir /r "$INSTDIR\image"
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR"

@@ -46,6 +46,8 @@ void CopyPermissionBits(FILE*, const std::string&) {}
 
 bool FlushToDisk(FILE* file) { return fflush(file) == 0 && _commit(_fileno(file)) == 0; }
 
+unsigned long ProcessId() { return GetCurrentProcessId(); }
+
 // The runtime's rename fails when `to` exists: MoveFileEx replaces it in one step, and
 // returns only once the move is on the disk.
 bool ReplaceFile(const std::string& from, const std::string& to) {
