@@ -3,11 +3,21 @@
 #   comet-drifter_VERSION_ARCH.deb             Debian package (debhelper, dpkg-buildpackage)
 #   comet-drifter-VERSION-linux-ARCH.tar.gz    portable archive, plays from wherever unpacked
 #   comet-drifter-VERSION-web.zip              the browser bundle, when build-web/dist/ exists
-# Work folders: build-deb/ and build-release/. Non-zero on any failure.
+#   comet-drifter-VERSION-windows-x86_64.zip   the Windows game (windows.sh), plays where unpacked
+#   comet-drifter-VERSION-windows-x86_64-setup.exe   its per-user installer (NSIS)
+# Work folders: build-deb/, build-release/ and build-windows/. Non-zero on any failure.
+# Usage: ./release.sh [--windows]   (--windows: only the two Windows files, the rest of
+# dist/ left as it is)
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/lib/deps.sh
-ensure_packages "${BUILD_PACKAGES[@]}" "${RELEASE_PACKAGES[@]}"
+only_windows=0
+case ${1:-} in
+--windows) only_windows=1 ;;
+"") ;;
+*) echo "Usage: ./release.sh [--windows]" >&2; exit 2 ;;
+esac
+ensure_packages "${BUILD_PACKAGES[@]}" "${RELEASE_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
 
 VERSION=$(sed -n 's/^project(CometDrifter VERSION \([0-9][0-9.]*\) .*/\1/p' CMakeLists.txt)
 [ -n "$VERSION" ] || { echo "No version in CMakeLists.txt's project()." >&2; exit 1; }
@@ -21,7 +31,7 @@ JOBS=$(nproc)
 # The source tree as git sees it (committed and new files, nothing ignored), copied to $1.
 copy_sources() {
     mkdir -p "$1"
-    git ls-files -co --exclude-standard | while IFS= read -r f; do [ -e "$f" ] && printf '%s\n' "$f"; done |
+    git ls-files -co --exclude-standard | while IFS= read -r f; do if [ -e "$f" ]; then printf '%s\n' "$f"; fi; done |
         tar -cf - -T - | tar -xf - -C "$1"
 }
 
@@ -67,10 +77,34 @@ zip_web() {
     rm -rf "build-web/$name"
 }
 
+# The Windows exe and art (built by windows.sh) with the players' README, zipped in one
+# folder named like the zip; the installer installs the same folder's files.
+build_windows() {
+    local name=comet-drifter-$VERSION-windows-x86_64 stage=build-windows/release
+    ./windows.sh
+    echo "Zipping the Windows game and making its installer"
+    rm -rf "$stage"
+    mkdir -p "$stage/$name"
+    cp -r build-windows/comet-drifter.exe build-windows/image "$stage/$name/"
+    # Windows' Notepad wants CRLF line ends.
+    sed -e "s/@VERSION@/$VERSION/" -e 's/$/\r/' packaging/windows/README.txt >"$stage/$name/README.txt"
+    find "$stage" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
+    rm -f "$DIST/$name.zip"
+    (cd "$stage" && zip -qrX "$DIST/$name.zip" "$name")
+    makensis -V2 -DVERSION="$VERSION" -DSTAGE="$PWD/$stage/$name" -DOUTFILE="$DIST/$name-setup.exe" \
+        packaging/windows/installer.nsi
+}
+
+if [ "$only_windows" -eq 1 ]; then
+    mkdir -p "$DIST"
+    build_windows
+    exit 0
+fi
 rm -rf "$DIST"
 mkdir -p "$DIST"
 build_deb
 build_archive
 zip_web
+build_windows
 echo "Release $VERSION in dist/:"
 ls -l "$DIST"

@@ -7,7 +7,9 @@
 #      UndefinedBehaviorSanitizer (build-asan/)
 #   4. the browser build (web.sh, build-web/): frames identical to the desktop build, the
 #      page in headless Chromium
-#   5. the release: ./release.sh, its metadata checked, each artefact installed and played
+#   5. the Windows build (windows.sh, build-windows/) under Wine: the zip's exe, the same
+#      frames as classic SDL, the zip played in a real window, the installer
+#   6. the release: ./release.sh, its metadata checked, each artefact installed and played
 #      (with the browser build of stage 4 in its web zip)
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -46,6 +48,9 @@ stage "Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 
 stage "Browser build: same frames as the desktop, the page in headless Chromium"
 tests/web/run.sh
+
+stage "Windows build under Wine: the zip, the same frames, a real window, the installer"
+tests/windows/check.sh
 
 stage "Release: build dist/, check the metadata, install and play each artefact"
 tests/release/check.sh

@@ -17,6 +17,10 @@ RELEASE_PACKAGES=(debhelper dpkg-dev fakeroot lintian appstream desktop-file-uti
 # Chromium for the browser tests.
 WEB_PACKAGES=(emscripten dpkg-dev)
 WEB_TEST_PACKAGES=(chromium)
+# The Windows build (windows.sh): mingw-w64, apt-get source for SDL's source, NSIS for the
+# installer; its tests run the exes under 64-bit Wine, in real windows under Xvfb.
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64 dpkg-dev nsis zip unzip)
+WINDOWS_TEST_PACKAGES=(wine64 "${WINDOW_PACKAGES[@]}")
 
 missing_packages() {
     local p

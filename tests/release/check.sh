@@ -46,6 +46,9 @@ else
     echo "     (no build-web/dist/: no web zip to check)"
 fi
 
+NAME_WINDOWS=$ROOT/dist/comet-drifter-$VERSION-windows-x86_64  # played by tests/windows/check.sh
+check "the release holds the Windows zip and installer" test -s "$NAME_WINDOWS.zip" -a -s "$NAME_WINDOWS-setup.exe"
+
 # ---- The player: a home of their own; the first runs name the data folder explicitly.
 export HOME=$TMP/home XDG_DATA_HOME=$TMP/home/.local/share
 FOLDER=$HOME/.local/share/comet-drifter
