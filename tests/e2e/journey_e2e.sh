@@ -71,14 +71,16 @@ journey() {
     key Escape
     wait_game
     check "Escape ends the program with status 0 (got $GAME_STATUS)" test "$GAME_STATUS" -eq 0
-    local rates median
+    # The 16 ms grid itself is proved on an injected clock (Pacing); here a sanity floor
+    # that a busy machine still passes: most full seconds at 50 or more, none above 63.
+    local rates
     mapfile -t rates < <(full_second_rates)
-    median=$(printf '%s\n' "${rates[@]}" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] + 0 }')
     if [ "$scale" -eq 2 ] && [ "$SANITIZED" = sanitized ]; then
         echo "skip - frames per second of a sanitizer build on compat (${rates[*]})"
-    else  # the typical second: a busy machine may slow one or two
-        check "frames per second read 61 to 63 (${rates[*]}; median $median)" \
-            test "${#rates[@]}" -ge 3 -a "$median" -ge 61 -a "$median" -le 63
+    else
+        check "frames per second: most of ${#rates[@]} full seconds 50 or more, none above 63 (${rates[*]})" \
+            awk 'BEGIN { for (i = 1; i < ARGC; i++) { n++; ok += ARGV[i] >= 50; over += ARGV[i] > 63 }
+                 exit !(n >= 3 && 2 * ok > n && !over) }' "${rates[@]}"
     fi
     check "Rec.dat holds both records, each above 0 ($(tr '\n' ' ' <"$WORK/Rec.dat"))" \
         awk 'NR==1 && $0+0 > 0 { a=1 } NR==2 && $0+0 > 0 { b=1 } END { exit !(a && b && NR == 2) }' "$WORK/Rec.dat"
