@@ -13,13 +13,15 @@ serve=1
 while [ $# -gt 0 ]; do
     case $1 in
     --build-only) serve=0 ;;
-    --port) port=$2; shift ;;
+    --port) port=${2:-}; shift $(($# > 1 ? 1 : 0)) ;;
     *) echo "Usage: ./web.sh [--build-only] [--port N]" >&2; exit 2 ;;
     esac
     shift
 done
 
 ensure_packages "${BUILD_PACKAGES[@]}" "${WEB_PACKAGES[@]}"
+# A bad or busy port is said now, in one line, not after a build of a minute or more.
+[ "$serve" -eq 0 ] || node web/serve.js --check-port "$port" || exit 2
 # Debian's emcc runs its JavaScript tools with node, which must find Debian's modules.
 export NODE_PATH=/usr/share/nodejs
 
