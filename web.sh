@@ -44,9 +44,9 @@ prepare_sdl() {
 mkdir -p "$B/sources"
 web/fetch-sources.sh "$B/sources"
 prepare_sdl
-# The art and the desktop half of the frame check, from the same sources as play.sh's.
-cmake -S . -B "$B/native" -DCOMET_TESTS=OFF -DCOMET_BENCH=OFF -DCOMET_WEB_CHECK=ON >/dev/null
-nice -n 10 cmake --build "$B/native" -j"$(nproc)" --target art comet-frame-sums >/dev/null
+# The art, from the same sources as play.sh's.
+cmake -S . -B "$B/native" -DCOMET_TESTS=OFF -DCOMET_BENCH=OFF >/dev/null
+nice -n 10 cmake --build "$B/native" -j"$(nproc)" --target art >/dev/null
 nice -n 10 make -s -f web/Makefile B="$B" -j"$(nproc)"
 echo "Built $B/dist/"
 
