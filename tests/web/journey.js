@@ -257,13 +257,13 @@ async function offlineAndNewBundle(browser) {
   let server = await start(copy, 0);
   const page = await openGame(await browser.newContext(), server.url);
   const cachesAre = (names) => page.waitForFunction(async (n) => (await caches.keys()).join() === n, names);
-  await cachesAre(fs.readFileSync(path.join(copy, 'sw.js'), 'utf8').match(/comet-drifter-\w+/)[0]);
+  await cachesAre(fs.readFileSync(path.join(copy, 'sw.js'), 'utf8').match(/comet-drifter-[\w.-]+/)[0]);
   await server.close();
   await page.reload();
   await framesFromNow(page, 60);
   fs.appendFileSync(path.join(copy, 'boot.js'), '\nwindow.cometPage.bundle = "new";\n');
   const sw = path.join(copy, 'sw.js');
-  fs.writeFileSync(sw, fs.readFileSync(sw, 'utf8').replace(/comet-drifter-\w+/, 'comet-drifter-new'));
+  fs.writeFileSync(sw, fs.readFileSync(sw, 'utf8').replace(/comet-drifter-[\w.-]+/, 'comet-drifter-new'));
   server = await start(copy, server.port);
   await page.reload();
   await framesFromNow(page, 60);

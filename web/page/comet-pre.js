@@ -122,7 +122,8 @@
       try {
         request = window.indexedDB.open(DB_NAME, DB_VERSION);
       } catch { resolve(null); return; }  // indexedDB missing or disabled
-      const timer = setTimeout(() => resolve(null), STALL_MS);
+      let late = false;
+      const timer = setTimeout(() => { late = true; resolve(null); }, STALL_MS);
       request.onupgradeneeded = () => {
         const db = request.result;
         const store = db.objectStoreNames.contains(DB_STORE) ? request.transaction.objectStore(DB_STORE)
@@ -133,6 +134,7 @@
       request.onsuccess = () => {
         clearTimeout(timer);
         const db = request.result;
+        if (late) { db.close(); return; }  // the game went on without it
         // Never block another tab's upgrade or delete: close, and open again at the next save.
         db.onversionchange = () => { db.close(); if (database === db) database = null; };
         resolve(db);
@@ -223,11 +225,18 @@
   }
   (Module.preRun = Module.preRun || []).push(setUpFolders);
 
-  // Asking the browser never to clear the records; a refusal is said once, quietly.
+  // Asking the browser never to clear the records; a refusal is said quietly, on the
+  // first visit only.
+  const PERSIST_SAID_KEY = 'comet-drifter persistence refused';
   if (navigator.storage && navigator.storage.persist) {
     navigator.storage.persisted().then((kept) => kept || navigator.storage.persist()).then((kept) => {
-      if (!kept) showTrouble('The browser may clear the records unless the page is installed.');
-    }).catch(() => {});
+      if (kept || localStorage.getItem(PERSIST_SAID_KEY)) return;
+      localStorage.setItem(PERSIST_SAID_KEY, '1');
+      const note = document.getElementById('note');
+      note.textContent = 'This browser may clear the records after a while unless the page is installed.';
+      note.hidden = false;
+      window.dispatchEvent(new Event('resize'));
+    }).catch(() => {});  // storage disabled: said already
   }
 
   // ---- closing the tab

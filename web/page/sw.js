@@ -1,5 +1,5 @@
 // sw.js: keeps this release's bundle so that the page plays offline. The cache is named
-// after a hash of the bundle (filled in by web/Makefile): a new build is a new cache, and
+// after the version and a hash of the bundle (filled in by web/Makefile): a new build is a new cache, and
 // the old caches are deleted once it is in place. Files come from the network while there
 // is one, so a reload always plays the release on the server; the cache answers offline.
 'use strict';
