@@ -1,7 +1,8 @@
 // boot.js: starts COMET DRIFTER on the page. The caves come gzip-packed (comet.data.gz),
 // so that a static server that compresses nothing still sends little; they are unpacked
-// here and handed, with the program's WebAssembly fetched alongside, to comet.js. It also
-// registers the service worker (sw.js) that keeps the bundle for playing offline.
+// here and handed, with the program's WebAssembly compiled meanwhile, to comet.js (which
+// index.html has the browser fetch meanwhile too). After the first frame it registers the
+// service worker (sw.js) that keeps the bundle for playing offline.
 (function () {
   'use strict';
   const page = window.cometPage = window.cometPage || {};
@@ -22,8 +23,20 @@
     return new Response(stream).arrayBuffer();
   }
 
-  Promise.all([unpacked('comet.data.gz'), fetched('comet.wasm')]).then(([data, wasm]) => {
-    window.Module = { getPreloadedPackage: () => data, wasmBinary: wasm };
+  function compiled(url) {
+    const response = fetch(url).then((r) => { if (!r.ok) throw new Error(`${url}: ${r.status}`); return r; });
+    return WebAssembly.compileStreaming ? WebAssembly.compileStreaming(response)
+      : response.then((r) => r.arrayBuffer()).then((b) => WebAssembly.compile(b));
+  }
+
+  Promise.all([unpacked('comet.data.gz'), compiled('comet.wasm')]).then(([data, program]) => {
+    window.Module = {
+      getPreloadedPackage: () => data,
+      instantiateWasm: (imports, done) => {
+        WebAssembly.instantiate(program, imports).then((instance) => done(instance, program));
+        return {};  // the exports come through done
+      },
+    };
     const script = document.createElement('script');
     script.src = 'comet.js';
     document.body.appendChild(script);
@@ -31,7 +44,8 @@
     document.getElementById('notice').textContent = `The game could not be loaded (${err.message}). Reload the page to try again.`;
   });
 
-  if ('serviceWorker' in navigator) {
-    navigator.serviceWorker.register('sw.js').catch(() => { /* plays, only not offline */ });
-  }
+  // Not before: on a first visit its copy of the bundle would compete with the page's.
+  page.afterFirstFrame = () => {
+    if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => { /* plays, only not offline */ });
+  };
 })();

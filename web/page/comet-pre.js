@@ -27,6 +27,7 @@
     if (page.frames++ === 0) {
       notice.hidden = true;  // "Loading" until the first frame
       page.firstFrameAt = performance.now();
+      if (page.afterFirstFrame) page.afterFirstFrame();
     }
   };
 
