@@ -4,7 +4,7 @@
 // is one, so a reload always plays the release on the server; the cache answers offline.
 'use strict';
 const CACHE = 'comet-drifter-@BUNDLE_HASH@';
-const FILES = ['./', @BUNDLE_FILES@];
+const FILES = ['./', '@BUNDLE_FILES@'];
 
 self.addEventListener('install', (event) => {
   event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(FILES)).then(() => self.skipWaiting()));
