@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds COMET DRIFTER for the browser into build-web/dist/ (index.html, comet.js,
-# comet.wasm, comet.data: any static web server can serve the folder) and serves it on
-# 127.0.0.1, the way play.sh starts the desktop game.
+# Builds COMET DRIFTER for the browser into build-web/dist/ (the page, comet.js,
+# comet.wasm, comet.data.gz, sw.js, the manifest and icons: any static web server can serve
+# the folder) and serves it on 127.0.0.1, the way play.sh starts the desktop game.
 # Usage: ./web.sh [--build-only] [--port N]   (default port 8480)
 set -euo pipefail
 cd "$(dirname "$0")"
