@@ -187,6 +187,22 @@
     }
   }
 
+  // The game reads Rec.dat at start (and a game that reads it again before saving would
+  // take what is there): a tab that comes back to the front takes in the records other
+  // tabs stored meanwhile. Only over a Rec.dat the game has: one it had found missing it
+  // appends to.
+  let refreshing = false;
+  async function refreshRecords() {
+    const own = gameRecords();
+    if (!own || !database || page.ended) return;
+    const bytes = higherRecords(own, await readDatabase(database).catch(() => null));
+    if (bytes === own || !gameRecords()) return;
+    refreshing = true;
+    try { FS.writeFile(RECORD_FILE, bytes); } finally { refreshing = false; }
+  }
+  document.addEventListener('visibilitychange', () => { if (!document.hidden) refreshRecords(); });
+  window.addEventListener('focus', refreshRecords);
+
   // A save writes Rec.dat.tmp and renames it over Rec.dat (or writes Rec.dat in place).
   function storeAfterEverySave() {
     const rename = FS.rename, close = FS.close;
@@ -195,7 +211,7 @@
       if (/(^|\/)Rec\.dat$/.test(to)) storeRecords();
     };
     FS.close = (stream) => {
-      const written = (stream.flags & 3) !== 0 && /\/Rec\.dat$/.test(stream.path || '');
+      const written = (stream.flags & 3) !== 0 && /\/Rec\.dat$/.test(stream.path || '') && !refreshing;
       close(stream);
       if (written) storeRecords();
     };
