@@ -5,8 +5,8 @@
 #      library the game then loads
 #   3. the unit, round and end-to-end tests built with AddressSanitizer and
 #      UndefinedBehaviorSanitizer (build-asan/)
-#   4. the browser build (web.sh, build-web/): frames identical to the desktop build, the
-#      page in headless Chromium
+#   4. the browser build (web.sh, build-web/): frames as kept for the desktop build, the
+#      page in headless Chromium (keyboard, touch, gamepad, records, offline, its server)
 #   5. the release: ./release.sh, its metadata checked, each artefact installed and played
 #      (with the browser build of stage 4 in its web zip)
 set -euo pipefail
