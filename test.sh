@@ -5,8 +5,8 @@
 #      library the game then loads
 #   3. the unit, round and end-to-end tests built with AddressSanitizer and
 #      UndefinedBehaviorSanitizer (build-asan/)
-#   4. the browser build (web.sh, build-web/): frames identical to the desktop build, the
-#      page in headless Chromium
+#   4. the browser build (web.sh, build-web/): frames as kept for the desktop build, the
+#      page in headless Chromium (keyboard, touch, gamepad, records, offline, its server)
 #   5. the Windows build (windows.sh, build-windows/) under Wine: the zip's exe, the same
 #      frames as classic SDL, the zip played in a real window, the installer
 #   6. the release: ./release.sh, its metadata checked, each artefact installed and played

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds COMET DRIFTER for the browser into build-web/dist/ (index.html, comet.js,
-# comet.wasm, comet.data: any static web server can serve the folder) and serves it on
-# 127.0.0.1, the way play.sh starts the desktop game.
+# Builds COMET DRIFTER for the browser into build-web/dist/ (the page, comet.js,
+# comet.wasm, comet.data.gz, sw.js, the manifest and icons: any static web server can serve
+# the folder) and serves it on 127.0.0.1, the way play.sh starts the desktop game.
 # Usage: ./web.sh [--build-only] [--port N]   (default port 8480)
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -13,13 +13,15 @@ serve=1
 while [ $# -gt 0 ]; do
     case $1 in
     --build-only) serve=0 ;;
-    --port) port=$2; shift ;;
+    --port) port=${2:-}; shift $(($# > 1 ? 1 : 0)) ;;
     *) echo "Usage: ./web.sh [--build-only] [--port N]" >&2; exit 2 ;;
     esac
     shift
 done
 
 ensure_packages "${BUILD_PACKAGES[@]}" "${WEB_PACKAGES[@]}"
+# A bad or busy port is said now, in one line, not after a build of a minute or more.
+[ "$serve" -eq 0 ] || node web/serve.js --check-port "$port" || exit 2
 # Debian's emcc runs its JavaScript tools with node, which must find Debian's modules.
 export NODE_PATH=/usr/share/nodejs
 
@@ -42,9 +44,9 @@ prepare_sdl() {
 mkdir -p "$B/sources"
 web/fetch-sources.sh "$B/sources"
 prepare_sdl
-# The art and the desktop half of the frame check, from the same sources as play.sh's.
-cmake -S . -B "$B/native" -DCOMET_TESTS=OFF -DCOMET_BENCH=OFF -DCOMET_WEB_CHECK=ON >/dev/null
-nice -n 10 cmake --build "$B/native" -j"$(nproc)" --target art comet-frame-sums >/dev/null
+# The art, from the same sources as play.sh's.
+cmake -S . -B "$B/native" -DCOMET_TESTS=OFF -DCOMET_BENCH=OFF >/dev/null
+nice -n 10 cmake --build "$B/native" -j"$(nproc)" --target art >/dev/null
 nice -n 10 make -s -f web/Makefile B="$B" -j"$(nproc)"
 echo "Built $B/dist/"
 

@@ -4,15 +4,13 @@
 // the renderer process (and of all Chromium processes) while a Mode B round plays.
 // Usage: NODE_PATH=build-web/web-test/node_modules node web/measure.js DIST SECONDS
 'use strict';
-const { chromium } = require('playwright-core');
+const { launch } = require('./chromium.js');
 const { execFileSync } = require('child_process');
 const { start } = require('./serve.js');
 const fs = require('fs');
 const path = require('path');
 
 const [dist, seconds = '10'] = process.argv.slice(2);
-const FLAGS = ['--headless=new', '--no-sandbox', '--disable-gpu', '--no-first-run',
-  '--disable-background-networking', '--disable-component-update', '--disable-sync'];
 const TICKS = Number(execFileSync('getconf', ['CLK_TCK']));
 
 function cpuTicks(pid) {  // user + system time of one process, in clock ticks
@@ -30,7 +28,7 @@ function chromiumProcesses() {
 
 async function main() {
   const server = await start(dist, 0);
-  const browser = await chromium.launch({ executablePath: '/usr/bin/chromium', args: FLAGS });
+  const browser = await launch();
   try {
     const page = await browser.newPage({ viewport: { width: 1100, height: 800 } });
     const fps = [];

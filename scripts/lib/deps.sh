@@ -14,8 +14,8 @@ FUZZ_PACKAGES=(clang libclang-rt-dev)
 # ./release.sh and its checks: Debian's packaging tools, the metadata validators, zip and unzip.
 RELEASE_PACKAGES=(debhelper dpkg-dev fakeroot lintian appstream desktop-file-utils zip unzip)
 # The browser build (web.sh): Debian's Emscripten and apt-get source for SDL's source;
-# Chromium for the browser tests.
-WEB_PACKAGES=(emscripten dpkg-dev)
+# rsvg-convert for the page's icons; Chromium for the browser tests.
+WEB_PACKAGES=(emscripten dpkg-dev librsvg2-bin)
 WEB_TEST_PACKAGES=(chromium)
 # The Windows build (windows.sh): mingw-w64, apt-get source for SDL's source, NSIS for the
 # installer; its tests run the exes under 64-bit Wine, in real windows under Xvfb.

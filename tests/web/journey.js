@@ -1,19 +1,22 @@
 // journey.js: plays COMET DRIFTER's web page in Debian's Chromium (playwright-core, no
-// browser of its own) the way a player would: the title, Mode A flown and crashed, r,
-// crashed again, t, Mode B for a few seconds, Escape; then reloads and finds the records.
-// Checks the console lines, the canvas against the sprite sheet, the page around it and
-// the game's own frames-per-second lines. Screenshots go to OUT_DIR.
-// Usage: node journey.js DIST_DIR SHEET_BMP OUT_DIR
+// browser of its own) the way players would: with the keyboard (title, Mode A flown and
+// crashed, r, crashed again, t, Mode B, Escape, the records in a new tab), on a phone
+// with two fingers, with a gamepad; offline and after a new bundle; in two tabs at once;
+// closing the tab right after a round; without storage. Checks the console lines, the
+// canvas against the sprite sheet, the page around it, the game's frames-per-second lines,
+// the server's answers and the page's weight from a plain static server. Screenshots go
+// to OUT_DIR.
+// Usage: node journey.js DIST_DIR SHEET_BMP OUT_DIR   (from the top of the repository)
 'use strict';
-const { chromium } = require('playwright-core');
+const { launch } = require('../../web/chromium.js');
 const { start } = require('../../web/serve.js');
 const assert = require('assert/strict');
+const { spawn, spawnSync } = require('child_process');
 const fs = require('fs');
+const os = require('os');
 const path = require('path');
 
 const [dist, sheetFile, outDir] = process.argv.slice(2);
-const CHROMIUM_FLAGS = ['--headless=new', '--no-sandbox', '--disable-gpu', '--no-first-run',
-  '--disable-background-networking', '--disable-component-update', '--disable-sync'];
 const LOGO = { src: [0, 75, 422, 117], dst: [29, 80] };        // the title's logo, opaque
 const HUD_TOP = { src: [102, 0, 104, 12], dst: [10, 0] };     // top of the HUD frame
 const SAVED = 'OK: RecordFile was successfully loaded.';
@@ -50,98 +53,326 @@ async function expectSprite(page, sheet, { src: [sx, sy, w, h], dst: [dx, dy] },
 
 const wait = (ms) => new Promise((r) => setTimeout(r, ms));
 const pageState = (page) => page.evaluate(() => window.cometPage);
+const saves = (page) => page.lines.filter((l) => l === SAVED).length;
 
 async function framesFromNow(page, count) {
-  const start = (await pageState(page)).frames;
-  await page.waitForFunction((n) => window.cometPage.frames >= n, start + count, { timeout: 20000 });
+  const start = (await pageState(page)).frames || 0;
+  await page.waitForFunction((n) => window.cometPage.frames >= n || window.cometPage.ended, start + count, { timeout: 20000 });
 }
 
-// Flies off the left edge (a crash), then presses KEY until the round's records are saved.
-async function crashThenPress(page, lines, key) {
-  const saved = lines.filter((l) => l === SAVED).length;
-  await page.keyboard.down('ArrowLeft');
-  for (let tries = 0; lines.filter((l) => l === SAVED).length === saved; ++tries) {
+// Opens the game in CONTEXT and waits for the title; page.lines holds its console lines.
+// Held keys are watched in window.keysHeld, whatever sends them.
+async function openGame(context, url) {
+  const page = await context.newPage();
+  page.lines = [];
+  page.on('console', (m) => page.lines.push(m.text()));
+  page.on('pageerror', (e) => page.lines.push('page error: ' + e.message));
+  await page.addInitScript(() => ['keydown', 'keyup'].forEach((t, up) => addEventListener(t, (e) =>
+    (window.keysHeld = window.keysHeld || new Set())[up ? 'delete' : 'add'](e.key))));
+  await page.goto(url);
+  await framesFromNow(page, 60);  // the logo fades in over 51 frames
+  return page;
+}
+
+// Flies off the left edge (a crash), then presses KEY until the round's records are saved,
+// with INPUT: the keyboard, the touch controls or a gamepad.
+async function crashThenPress(page, key, input = page.keyboard) {
+  const saved = saves(page);
+  await framesFromNow(page, 5);  // a key held on the title is not held in the round
+  await input.down('ArrowLeft');
+  for (let tries = 0; saves(page) === saved; ++tries) {
     assert.ok(tries < 50, `pressing ${key} after a crash saves the records`);
     await framesFromNow(page, 6);
-    await page.keyboard.press(key);
+    await input.press(key);
   }
-  await page.keyboard.up('ArrowLeft');
+  await input.up('ArrowLeft');
+  await page.waitForFunction(() => !window.cometPage.storing);
 }
 
 function lastRecords(lines) {
-  const last = (mode) => Number(lines.filter((l) => l.startsWith(`Mode${mode} Rec: `)).pop()?.slice(11));
+  const last = (mode) => Number(lines.filter((l) => l.startsWith(`Mode${mode} Rec: `)).pop()?.slice(11) ?? 0);
   return { a: last('A'), b: last('B') };
+}
+
+// The records a newly opened tab reads.
+const recordsOfANewTab = async (context, url) => lastRecords((await openGame(context, url)).lines);
+
+// Two fingers or more on the touch controls, through Chromium's touch events.
+async function touchInput(page) {
+  const cdp = await page.context().newCDPSession(page);
+  const fingers = new Map();
+  const freeId = () => [...Array(16).keys()].find((i) => ![...fingers.values()].some((f) => f.id === i));
+  const spot = (key) => page.evaluate((k) => {
+    const [fx, fy, pad] = { ArrowLeft: [0.15, 0.5, 1], ArrowRight: [0.85, 0.5, 1], ArrowUp: [0.5, 0.15, 1] }[k] || [0.5, 0.5];
+    const r = document.querySelector(pad ? '#dpad' : `[data-key="${k}"]`).getBoundingClientRect();
+    return { x: r.left + r.width * fx, y: r.top + r.height * fy };
+  }, key);
+  // Each event names the fingers that land, lift or move.
+  const send = (type, key) => cdp.send('Input.dispatchTouchEvent', { type, touchPoints: [fingers.get(key)] });
+  return withPress({
+    async down(key) { fingers.set(key, { ...(await spot(key)), id: freeId() }); await send('touchStart', key); },
+    async up(key) { await send('touchEnd', key); fingers.delete(key); },
+    async slide(from, to) { fingers.set(to, { ...fingers.get(from), ...(await spot(to)) }); fingers.delete(from); await send('touchMove', to); },
+  });
+}
+const withPress = (input) => Object.assign(input, { press: async (key) => { await input.down(key); await input.up(key); } });
+
+// A standard gamepad, faked in the page (navigator.getGamepads), polled every animation frame.
+// ArrowRight is the left stick; the rest are buttons of the standard mapping.
+const PAD = { ' ': 0, b: 1, a: 2, r: 3, e: 8, t: 9, ArrowUp: 12, ArrowLeft: 14 };
+function padInput(page) {
+  const set = (on) => (key) => page.evaluate(([i, v]) => {
+    if (i === undefined) window.fakePad.axes[0] = v ? 0.9 : 0;
+    else window.fakePad.buttons[i].pressed = v;
+    return new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r)));  // polled
+  }, [PAD[key], on]);
+  return withPress({ down: set(true), up: set(false) });
+}
+
+async function keyboardJourney(browser, url, sheet) {
+  const page = await openGame(await browser.newContext({ viewport: { width: 1100, height: 800 } }), url);
+  const lines = page.lines;
+  const shot = (name) => page.screenshot({ path: path.join(outDir, name + '.png') });
+
+  // The title, on a page that scales it by 2 and keeps the keys from scrolling.
+  await expectSprite(page, sheet, LOGO, 'title logo');
+  assert.ok(lines.includes('OK: MaterialFile was successfully loaded.'), 'the start-up line');
+  const look = await page.evaluate(() => {
+    const c = document.getElementById('screen');
+    const arrow = new KeyboardEvent('keydown', { key: 'ArrowDown', cancelable: true });
+    return { width: c.getBoundingClientRect().width, rendering: getComputedStyle(c).imageRendering,
+             scrolls: window.dispatchEvent(arrow) };
+  });
+  await page.keyboard.up('ArrowDown');
+  assert.deepEqual(look, { width: 960, rendering: 'pixelated', scrolls: false });
+  await shot('title');
+  // A 1366x768 laptop's window: the picture fills most of its height, the keys still shown.
+  await page.setViewportSize({ width: 1366, height: 625 });
+  await page.waitForFunction(() => { const [c, k] = ['screen', 'keys'].map((id) => document.getElementById(id).getBoundingClientRect());
+    return c.height > 0.85 * 625 && k.bottom <= 625; }, null, { timeout: 5000 });
+  await shot('laptop');
+  await page.setViewportSize({ width: 1100, height: 800 });
+
+  // Mode A: fly, crash, r; crash, t.
+  await page.keyboard.press('a');
+  await page.keyboard.down('ArrowRight');
+  await framesFromNow(page, 40);
+  await page.keyboard.up('ArrowRight');
+  await expectSprite(page, sheet, HUD_TOP, 'HUD');
+  await shot('mode-a');
+  await crashThenPress(page, 'r');
+  await crashThenPress(page, 't');
+  await shot('game-over');
+  await framesFromNow(page, 60);
+  await expectSprite(page, sheet, LOGO, 'title logo again');
+
+  // Mode B for five seconds, then Escape: the page says the game has ended, below the picture.
+  const fpsFrom = lines.length;
+  await page.keyboard.press('b');
+  await wait(5500);
+  await page.keyboard.press('Escape');
+  await page.waitForFunction(() => window.cometPage.ended && !window.cometPage.storing)
+    .catch(async (e) => { console.log(await pageState(page), lines.slice(-8)); throw e; });
+  const [ended, below] = await page.evaluate(() => [document.getElementById('ended').textContent,
+    document.getElementById('ended').getBoundingClientRect().top - document.getElementById('screen').getBoundingClientRect().bottom]);
+  assert.match(ended, /game has ended.*Reload/);
+  assert.ok(below >= 0, 'the notice is below the picture');
+  await shot('ended');
+  const fps = lines.slice(fpsFrom).filter((l) => /^\d+FPS$/.test(l)).map((l) => parseInt(l, 10));
+  console.log(`frames per second in Mode B: ${fps.join(' ')}`);
+  assert.ok(fps.length >= 4, 'four or more frames-per-second lines in five seconds');
+  for (const f of fps.slice(1)) assert.ok(f >= 61 && f <= 63, `${f} frames per second`);
+  assert.deepEqual(lines.filter((l) => /error/i.test(l)), [], 'no error lines');
+
+  // The records are read again in a new tab.
+  const played = lastRecords(lines);
+  assert.ok(played.a > 0, 'Mode A scored');
+  const kept = await recordsOfANewTab(page.context(), url);
+  assert.equal(kept.a, played.a, 'the Mode A record is kept');
+  assert.ok(kept.b > 0, 'the Mode B round made a record that is kept');
+  console.log(`records read by a new tab: Mode A ${kept.a}, Mode B ${kept.b}`);
+}
+
+// A phone in landscape, touch alone: a round started, steered and boosted with two fingers
+// at once, crashed, retried and left; the controls never over the picture.
+async function touchJourney(browser, url) {
+  const page = await openGame(await browser.newContext({ viewport: { width: 844, height: 390 }, deviceScaleFactor: 2,
+                                                        hasTouch: true, isMobile: true }), url);
+  const touch = await touchInput(page);
+  const held = () => page.evaluate(() => [...window.keysHeld].sort().join());
+  const overlaps = () => page.evaluate(() => {
+    const c = document.getElementById('screen').getBoundingClientRect();
+    return [...document.querySelectorAll('.control')].map((e) => e.getBoundingClientRect())
+      .filter((r) => r.left < c.right && r.right > c.left && r.top < c.bottom && r.bottom > c.top).length;
+  });
+  assert.equal(await overlaps(), 0, 'no control over the picture in landscape');
+  await touch.press('a');
+  await touch.down('ArrowRight');
+  await touch.down(' ');
+  assert.equal(await held(), ' ,ArrowRight', 'steering and boosting at once');
+  await framesFromNow(page, 20);
+  await page.screenshot({ path: path.join(outDir, 'phone-landscape.png') });
+  await touch.slide('ArrowRight', 'ArrowUp');
+  assert.equal(await held(), ' ,ArrowUp', 'a sliding finger changes its key');
+  await touch.up(' ');
+  await touch.up('ArrowUp');
+  assert.equal(await held(), '', 'letting go releases');
+  await crashThenPress(page, 'r', touch);
+  await crashThenPress(page, 'e', touch);
+  await page.setViewportSize({ width: 390, height: 844 });
+  await page.reload();
+  await framesFromNow(page, 60);
+  assert.equal(await overlaps(), 0, 'no control over the picture in portrait');
+  await page.screenshot({ path: path.join(outDir, 'phone-portrait.png') });
+  await page.context().close();
+}
+
+// A standard gamepad starts, steers (stick), boosts and leaves; one without is ignored.
+async function gamepadJourney(browser, url) {
+  const context = await browser.newContext();
+  await context.addInitScript(() => { navigator.getGamepads = () => [window.fakePad]; window.fakePad = { index: 0,
+    connected: true, mapping: 'standard', axes: [0, 0], buttons: [...Array(17)].map(() => ({ pressed: false })) }; });
+  const page = await openGame(context, url);
+  const pad = padInput(page);
+  assert.match(await page.textContent('#pad'), /A boost/);
+  await pad.press('a');
+  await pad.down('ArrowRight');
+  await pad.down(' ');
+  assert.equal(await page.evaluate(() => [...window.keysHeld].sort().join()), ' ,ArrowRight');
+  await framesFromNow(page, 20);
+  await pad.up(' ');
+  await pad.up('ArrowRight');
+  await crashThenPress(page, 'e', pad);
+  await page.evaluate(() => { window.fakePad.mapping = ''; });
+  await pad.press('a');
+  assert.match(await page.textContent('#pad'), /ignored/);
+  assert.equal(await page.evaluate(() => window.keysHeld.size), 0, 'a pad without the standard mapping sends nothing');
+  await context.close();
+}
+
+// Offline after a first visit; after a new bundle the reload plays it and the old cache goes.
+async function offlineAndNewBundle(browser) {
+  const copy = fs.mkdtempSync(path.join(os.tmpdir(), 'comet-bundle-'));
+  fs.cpSync(dist, copy, { recursive: true });
+  let server = await start(copy, 0);
+  const page = await openGame(await browser.newContext(), server.url);
+  const cachesAre = (names) => page.waitForFunction(async (n) => (await caches.keys()).join() === n, names);
+  await cachesAre(fs.readFileSync(path.join(copy, 'sw.js'), 'utf8').match(/comet-drifter-[\w.-]+/)[0]);
+  await server.close();
+  await page.reload();
+  await framesFromNow(page, 60);
+  fs.appendFileSync(path.join(copy, 'boot.js'), '\nwindow.cometPage.bundle = "new";\n');
+  const sw = path.join(copy, 'sw.js');
+  fs.writeFileSync(sw, fs.readFileSync(sw, 'utf8').replace(/comet-drifter-[\w.-]+/, 'comet-drifter-new'));
+  server = await start(copy, server.port);
+  await page.reload();
+  await framesFromNow(page, 60);
+  assert.equal((await pageState(page)).bundle, 'new', 'the reload plays the new bundle');
+  await cachesAre('comet-drifter-new');
+  await page.context().close();
+  await server.close();
+}
+
+// Two tabs with interleaved rounds of both modes: each save keeps the other tab's record.
+async function twoTabs(browser, url) {
+  const context = await browser.newContext();
+  const tabs = [await openGame(context, url), await openGame(context, url)];
+  let best = { a: 0, b: 0 };
+  for (const [tab, mode] of [[0, 'a'], [1, 'b'], [0, 'b'], [1, 'a']]) {
+    await tabs[tab].bringToFront();
+    await tabs[tab].keyboard.press(mode);
+    await crashThenPress(tabs[tab], 't');
+    const now = await recordsOfANewTab(context, url);
+    assert.ok(now.a >= best.a && now.b >= best.b && now[mode] > 0, `tab ${tab} Mode ${mode}: ${JSON.stringify(now)}`);
+    best = now;
+  }
+  // A tab deleting the database (or upgrading it) is never blocked by the games open.
+  assert.equal(await tabs[0].evaluate(() => new Promise((resolve) => Object.assign(indexedDB.deleteDatabase('/records'),
+    { onsuccess: () => resolve('deleted'), onblocked: () => resolve('blocked') }))), 'deleted');
+  await context.close();
+}
+
+// Closing the tab within 0 to 25 ms of Escape ending a round: the round's record is kept.
+async function closeRightAfterTheRound(browser, url) {
+  for (const ms of [0, 5, 12, 25]) {
+    const context = await browser.newContext();
+    const page = await openGame(context, url);
+    await page.keyboard.press('a');
+    await framesFromNow(page, 30);
+    await page.keyboard.press('Escape');
+    await wait(ms);
+    await page.close();
+    assert.ok((await recordsOfANewTab(context, url)).a > 0, `closed ${ms} ms after Escape: the record is kept`);
+    await context.close();
+  }
+}
+
+// No IndexedDB, or one whose open never answers: the game plays, and says once that
+// records may not be kept.
+async function withoutStorage(browser, url) {
+  for (const trouble of ['delete window.indexedDB', 'indexedDB.open = () => ({})']) {
+    const context = await browser.newContext();
+    await context.addInitScript(trouble);
+    const page = await openGame(context, url);
+    await page.keyboard.press('a');
+    await crashThenPress(page, 't');
+    assert.equal((await page.textContent('#trouble')).split('may not be kept').length, 2, `${trouble}: said once`);
+    assert.deepEqual(page.lines.filter((l) => /error/i.test(l)), [], `${trouble}: no error lines`);
+    await context.close();
+  }
+}
+
+// Every request answered, the server still up; web.sh refuses a bad or busy port at once.
+async function serverAnswers() {
+  const server = await start(dist, 0);
+  for (const [target, status] of [['//', 400], ['/%ff', 400], ['/%2', 400], ['//[', 400],
+    ['/nothing', 404], ['/', 200]]) {
+    assert.equal((await fetch(server.url.slice(0, -1) + target)).status, status, `GET ${target}`);
+  }
+  for (const [args, said] of [[['--port'], /Not a port/], [['--port', 'x'], /Not a port/],
+    [['--port', String(server.port)], /in use/]]) {
+    const run = spawnSync('./web.sh', args, { encoding: 'utf8' });
+    const out = (run.stdout + run.stderr).trim().split('\n');
+    assert.ok(run.status === 2 && out.length === 1 && said.test(out[0]), `web.sh ${args.join(' ')}: ${out}`);
+  }
+  await server.close();
+}
+
+// The whole first visit (the service worker's copy too) from python3 -m http.server.
+async function weightFromAPlainServer(browser) {
+  const python = spawn('python3', ['-u', '-m', 'http.server', '0', '--bind', '127.0.0.1', '--directory', dist]);
+  let log = '';  // its address on stdout, a line for each request on stderr
+  const port = await new Promise((resolve) => [python.stdout, python.stderr].forEach((out) => out.on('data', (d) => {
+    const m = /port (\d+)/.exec(log += d);
+    if (m) resolve(m[1]);
+  })));
+  const page = await openGame(await browser.newContext(), `http://127.0.0.1:${port}/`);
+  await page.waitForFunction(async () => (await caches.keys()).length === 1);
+  const sent = [...log.matchAll(/"GET (\/\S*) HTTP\/1.1" 200/g)]
+    .reduce((sum, [, file]) => sum + fs.statSync(path.join(dist, file === '/' ? 'index.html' : file)).size, 0);
+  console.log(`first visit from python3 -m http.server: ${(sent / 1e6).toFixed(2)} MB`);
+  assert.ok(sent <= 1e6, 'at most 1 MB');
+  await page.context().close();
+  python.kill();
 }
 
 async function main() {
   const sheet = readBmp(sheetFile);
   const server = await start(dist, 0);
-  const browser = await chromium.launch({ executablePath: '/usr/bin/chromium', args: CHROMIUM_FLAGS });
+  const browser = await launch();
   try {
-    const page = await browser.newPage({ viewport: { width: 1100, height: 800 } });
-    const lines = [];
-    page.on('console', (m) => lines.push(m.text()));
-    page.on('pageerror', (e) => lines.push('page error: ' + e.message));
-    const shot = (name) => page.screenshot({ path: path.join(outDir, name + '.png') });
-
-    // The title, on a page that scales it by 2 and keeps the keys from scrolling.
-    await page.goto(server.url);
-    await framesFromNow(page, 60);  // the logo fades in over 51 frames
-    await expectSprite(page, sheet, LOGO, 'title logo');
-    assert.ok(lines.includes('OK: MaterialFile was successfully loaded.'), 'the start-up line');
-    const look = await page.evaluate(() => {
-      const c = document.getElementById('screen');
-      const arrow = new KeyboardEvent('keydown', { key: 'ArrowDown', cancelable: true });
-      return { width: c.getBoundingClientRect().width, rendering: getComputedStyle(c).imageRendering,
-               scrolls: window.dispatchEvent(arrow) };
-    });
-    await page.keyboard.up('ArrowDown');
-    assert.deepEqual(look, { width: 960, rendering: 'pixelated', scrolls: false });
-    await shot('title');
-
-    // Mode A: fly, crash, r; crash, t.
-    await page.keyboard.press('a');
-    await page.keyboard.down('ArrowRight');
-    await framesFromNow(page, 40);
-    await page.keyboard.up('ArrowRight');
-    await expectSprite(page, sheet, HUD_TOP, 'HUD');
-    await shot('mode-a');
-    await crashThenPress(page, lines, 'r');
-    await crashThenPress(page, lines, 't');
-    await shot('game-over');
-    await framesFromNow(page, 60);
-    await expectSprite(page, sheet, LOGO, 'title logo again');
-
-    // Mode B for five seconds, then Escape: the page says the game has ended.
-    const fpsFrom = lines.length;
-    await page.keyboard.press('b');
-    await wait(5500);
-    await page.keyboard.press('Escape');
-    await page.waitForFunction(() => window.cometPage.ended && !window.cometPage.storing)
-      .catch(async (e) => { console.log(await pageState(page), lines.slice(-8)); throw e; });
-    const notice = await page.textContent('#notice');
-    assert.match(notice, /game has ended.*Reload/);
-    await shot('ended');
-    const fps = lines.slice(fpsFrom).filter((l) => /^\d+FPS$/.test(l)).map((l) => parseInt(l, 10));
-    console.log(`frames per second in Mode B: ${fps.join(' ')}`);
-    assert.ok(fps.length >= 4, 'four or more frames-per-second lines in five seconds');
-    for (const f of fps.slice(1)) assert.ok(f >= 61 && f <= 63, `${f} frames per second`);
-    assert.deepEqual(lines.filter((l) => /error/i.test(l)), [], 'no error lines');
-
-    // The records survive a reload.
-    const played = lastRecords(lines);
-    assert.ok(played.a > 0, 'Mode A scored');
-    lines.length = 0;
-    await page.reload();
-    await framesFromNow(page, 60);
-    assert.ok(lines.includes(SAVED), 'Rec.dat is read after the reload');
-    const kept = lastRecords(lines);
-    assert.equal(kept.a, played.a, 'the Mode A record is kept');
-    assert.ok(kept.b > 0, 'the Mode B round made a record that is kept');
-    console.log(`records after the reload: Mode A ${kept.a}, Mode B ${kept.b}`);
+    await serverAnswers();
+    await keyboardJourney(browser, server.url, sheet);
+    await touchJourney(browser, server.url);
+    await gamepadJourney(browser, server.url);
+    await twoTabs(browser, server.url);
+    await closeRightAfterTheRound(browser, server.url);
+    await withoutStorage(browser, server.url);
+    await offlineAndNewBundle(browser);
+    await weightFromAPlainServer(browser);
   } finally {
     await browser.close();
-    server.close();
+    await server.close();
   }
 }
 

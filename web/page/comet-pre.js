@@ -1,20 +1,22 @@
 // comet-pre.js: the page's side of COMET DRIFTER in the browser, joined to the program
-// with --pre-js. It shows the frames SDL hands over (SDL_browser.c) on the canvas,
-// scaled by the largest whole factor that fits; queues the keys for SDL's event pump;
-// keeps Rec.dat on IndexedDB; and says so when the game has ended.
+// with --pre-js. It shows the frames SDL hands over (SDL_browser.c) on the canvas; queues
+// the keys for SDL's event pump; keeps Rec.dat in IndexedDB (the higher record of each
+// mode wins, so two tabs never lower one another's); ends the round as Escape does when
+// the tab closes; and says so when the game has ended. The canvas's size and the touch
+// and gamepad controls are controls.js's.
 // window.cometPage tells the browser tests and measurements the frames shown (and when
-// the first one was), whether records are being stored and whether the game has ended.
+// the first one was), how many stores are under way and whether the game has ended.
 (function () {
   'use strict';
   const WIDTH = 480, HEIGHT = 320;
   const GAME_DIR = '/game';        // the working directory: image/ (preloaded) and Rec.dat
-  const RECORDS_DIR = '/records';  // on IndexedDB; Rec.dat in GAME_DIR links here
-  const page = window.cometPage = { frames: 0, storing: false, ended: null };
+  const RECORD_FILE = GAME_DIR + '/Rec.dat';
+  const page = window.cometPage = Object.assign(window.cometPage || {}, { frames: 0, storing: 0, ended: null });
 
   const canvas = document.getElementById('screen');
   const context = canvas.getContext('2d');
   const picture = context.createImageData(WIDTH, HEIGHT);
-  const notice = document.getElementById('notice');  // over the picture: loading, the end
+  const notice = document.getElementById('notice');  // over the picture until the first frame
   const trouble = document.getElementById('trouble');  // under it: records not kept
 
   // ---- the picture
@@ -25,27 +27,16 @@
     if (page.frames++ === 0) {
       notice.hidden = true;  // "Loading" until the first frame
       page.firstFrameAt = performance.now();
+      if (page.afterFirstFrame) page.afterFirstFrame();
     }
   };
 
-  // Whole factors of the screen's own pixels, so that every game pixel is a square of
-  // equal size on any display (CSS pixels may be 1.25 or 1.5 of them).
-  function fitCanvas() {
-    const below = document.getElementById('keys').offsetHeight + 24;
-    const ratio = window.devicePixelRatio || 1;
-    const scale = Math.max(1, Math.floor(Math.min(window.innerWidth * ratio / WIDTH,
-                                                  (window.innerHeight - below) * ratio / HEIGHT)));
-    canvas.style.width = WIDTH * scale / ratio + 'px';
-    canvas.style.height = HEIGHT * scale / ratio + 'px';
-  }
-  window.addEventListener('resize', fitCanvas);
-  fitCanvas();
-
   // ---- the keyboard: entries (kind << 16) | SDL 1.2 key symbol, as SDL_browser.c reads them
   const KEY_UP = 1, KEY_DOWN = 2, FOCUS_LOST = 3, FOCUS_GAINED = 4;
+  const SDLK_ESCAPE = 27;
   // Tab, Enter and the rest stay the page's: the game reads none of them.
   const NAMED_KEYS = {
-    Escape: 27, ' ': 32, ArrowUp: 273, ArrowDown: 274, ArrowRight: 275, ArrowLeft: 276,
+    Escape: SDLK_ESCAPE, ' ': 32, ArrowUp: 273, ArrowDown: 274, ArrowRight: 275, ArrowLeft: 276,
   };
   const queue = [];
 
@@ -55,6 +46,7 @@
     return /^[a-zA-Z0-9]$/.test(event.key) ? event.key.toLowerCase().charCodeAt(0) : 0;
   }
 
+  // The touch and gamepad controls (controls.js) send these same events.
   function onKey(event, kind) {
     if (page.ended || event.ctrlKey || event.metaKey || event.altKey) return;  // browser's own
     const sym = sdlKey(event);
@@ -70,43 +62,227 @@
   canvas.addEventListener('pointerdown', () => { window.focus(); canvas.focus(); });
   Module.cometTakeInput = () => (queue.length ? queue.shift() : 0);
 
-  // ---- the records: read from IndexedDB before main, stored again after every save
-  let storeAgain = false;
-  function storeRecords() {
-    if (page.storing) { storeAgain = true; return; }
-    page.storing = true;
-    FS.syncfs(false, (err) => {
-      page.storing = false;
-      if (err) showTrouble('Records could not be stored in this browser: ' + err);
-      if (storeAgain) { storeAgain = false; storeRecords(); }
+  // ---- messages under the picture: each said once, none replacing another
+  const said = new Set();
+  function showTrouble(text) {
+    if (said.has(text)) return;
+    said.add(text);
+    trouble.textContent = [...said].join(' ');
+    trouble.hidden = false;
+    window.dispatchEvent(new Event('resize'));
+  }
+
+  // ---- the records: Rec.dat's two lines, per mode the higher of two copies
+  // Read as the game reads them: each record one whole line of digits, spaces and a CR
+  // around it allowed; a missing second line repeats the first. Anything else: null.
+  function parseRecords(text) {
+    const lines = text.split('\n');
+    const record = (line) => (/^[ \t]*\d{1,9}[ \t]*\r?$/.test(line) ? parseInt(line, 10) : null);
+    const a = record(lines[0]);
+    const b = lines.length < 2 || (lines.length === 2 && lines[1] === '') ? a : record(lines[1]);
+    return a === null || b === null ? null : [a, b];
+  }
+
+  const asText = (bytes) => String.fromCharCode(...bytes);  // byte for byte (Latin-1)
+  const asBytes = (text) => Uint8Array.from(text, (c) => c.charCodeAt(0));
+
+  // The game's bytes, unless the other copy holds a higher record for a mode: then both
+  // higher records in the game's own format. Bytes either side cannot read stay the game's.
+  function higherRecords(own, other) {
+    const mine = parseRecords(asText(own)), theirs = other && parseRecords(asText(other));
+    if (!mine || !theirs || (theirs[0] <= mine[0] && theirs[1] <= mine[1])) return own;
+    return asBytes(`${Math.max(mine[0], theirs[0])}\n${Math.max(mine[1], theirs[1])}\n`);
+  }
+
+  // A copy in localStorage, written at once at every save: what a tab closed before its
+  // IndexedDB store finished leaves for the next start.
+  const MIRROR_KEY = 'comet-drifter Rec.dat';
+  function readMirror() {
+    try {
+      const text = localStorage.getItem(MIRROR_KEY);
+      return text === null ? null : asBytes(text);
+    } catch { return null; }  // storage disabled
+  }
+  function writeMirror(bytes) {
+    try {
+      localStorage.setItem(MIRROR_KEY, asText(higherRecords(bytes, readMirror())));
+    } catch { /* storage disabled: IndexedDB is the store that counts */ }
+  }
+
+  // IndexedDB as the browser build's earlier file system mount left it, so that records
+  // kept before are read: database '/records', store FILE_DATA, one entry per file.
+  const DB_NAME = '/records', DB_VERSION = 21, DB_STORE = 'FILE_DATA', DB_KEY = '/records/Rec.dat';
+  const STALL_MS = 4000;  // an open that has not answered by then (another tab deleting it)
+  const NOT_KEPT = 'Records may not be kept: this browser did not let the page store them.';
+  let database = null;
+
+  // Resolves to the database or null (no IndexedDB, refused, or no answer in time).
+  function openDatabase() {
+    return new Promise((resolve) => {
+      let request;
+      try {
+        request = window.indexedDB.open(DB_NAME, DB_VERSION);
+      } catch { resolve(null); return; }  // indexedDB missing or disabled
+      let late = false;
+      const timer = setTimeout(() => { late = true; resolve(null); }, STALL_MS);
+      request.onupgradeneeded = () => {
+        const db = request.result;
+        const store = db.objectStoreNames.contains(DB_STORE) ? request.transaction.objectStore(DB_STORE)
+          : db.createObjectStore(DB_STORE);
+        if (!store.indexNames.contains('timestamp')) store.createIndex('timestamp', 'timestamp', { unique: false });
+      };
+      request.onerror = () => { clearTimeout(timer); resolve(null); };
+      request.onsuccess = () => {
+        clearTimeout(timer);
+        const db = request.result;
+        if (late) { db.close(); return; }  // the game went on without it
+        // Never block another tab's upgrade or delete: close, and open again at the next save.
+        db.onversionchange = () => { db.close(); if (database === db) database = null; };
+        resolve(db);
+      };
     });
   }
 
-  // A save writes a file and renames it over Rec.dat (or writes Rec.dat in place).
+  // One transaction: read what is stored, keep per mode the higher record, write that.
+  function storeInDatabase(db, bytes) {
+    return new Promise((resolve, reject) => {
+      const tx = db.transaction(DB_STORE, 'readwrite');
+      const store = tx.objectStore(DB_STORE);
+      store.get(DB_KEY).onsuccess = (e) => {
+        const stored = e.target.result && e.target.result.contents;
+        const contents = higherRecords(bytes, stored);
+        store.put({ timestamp: new Date(), mode: 0o100644, contents }, DB_KEY);
+      };
+      tx.oncomplete = resolve;
+      tx.onerror = tx.onabort = () => reject(tx.error);
+    });
+  }
+
+  function readDatabase(db) {
+    return new Promise((resolve) => {
+      const get = db.transaction(DB_STORE).objectStore(DB_STORE).get(DB_KEY);
+      get.onsuccess = () => resolve(get.result ? get.result.contents : null);
+      get.onerror = () => resolve(null);
+    });
+  }
+
+  function gameRecords() {
+    try { return FS.readFile(RECORD_FILE); } catch { return null; }
+  }
+
+  // After every save: the mirror at once, then IndexedDB.
+  async function storeRecords() {
+    const bytes = gameRecords();
+    if (!bytes) return;
+    writeMirror(bytes);
+    page.storing++;
+    try {
+      database = database || await openDatabase();
+      if (!database) throw new Error('no answer');
+      await storeInDatabase(database, bytes);
+    } catch (err) {
+      showTrouble(database ? 'Records could not be stored in this browser: ' + err + '.' : NOT_KEPT);
+    } finally {
+      page.storing--;
+    }
+  }
+
+  // The game reads Rec.dat at start (and a game that reads it again before saving would
+  // take what is there): a tab that comes back to the front takes in the records other
+  // tabs stored meanwhile. Only over a Rec.dat the game has: one it had found missing it
+  // appends to.
+  let refreshing = false;
+  async function refreshRecords() {
+    const own = gameRecords();
+    if (!own || !database || page.ended) return;
+    const bytes = higherRecords(own, await readDatabase(database).catch(() => null));
+    if (bytes === own || !gameRecords()) return;
+    refreshing = true;
+    try { FS.writeFile(RECORD_FILE, bytes); } finally { refreshing = false; }
+  }
+  document.addEventListener('visibilitychange', () => { if (!document.hidden) refreshRecords(); });
+  window.addEventListener('focus', refreshRecords);
+
+  // A save writes Rec.dat.tmp and renames it over Rec.dat (or writes Rec.dat in place).
   function storeAfterEverySave() {
     const rename = FS.rename, close = FS.close;
-    FS.rename = (from, to) => { rename(from, to); storeRecords(); };
+    FS.rename = (from, to) => {
+      rename(from, to);
+      if (/(^|\/)Rec\.dat$/.test(to)) storeRecords();
+    };
     FS.close = (stream) => {
-      const written = (stream.flags & 3) !== 0;  // O_WRONLY or O_RDWR
+      const written = (stream.flags & 3) !== 0 && /\/Rec\.dat$/.test(stream.path || '') && !refreshing;
       close(stream);
       if (written) storeRecords();
     };
   }
 
+  // Before main: Rec.dat from IndexedDB and the mirror, the higher record of each; no
+  // Rec.dat when neither has one, as on a first start.
+  async function loadRecords() {
+    database = await openDatabase();
+    if (!database) showTrouble(NOT_KEPT);
+    const stored = database && await readDatabase(database);
+    const mirror = readMirror();
+    const bytes = stored ? higherRecords(stored, mirror) : mirror;
+    if (bytes) FS.writeFile(RECORD_FILE, bytes);
+    if (bytes && database && bytes !== stored) await storeInDatabase(database, bytes).catch(() => {});
+  }
+
   function setUpFolders() {
     FS.mkdirTree(GAME_DIR);
-    FS.mkdir(RECORDS_DIR);
-    FS.mount(IDBFS, {}, RECORDS_DIR);
-    FS.symlink(RECORDS_DIR + '/Rec.dat', GAME_DIR + '/Rec.dat');
     FS.chdir(GAME_DIR);
+    trackSleeps();
     addRunDependency('records');
-    FS.syncfs(true, (err) => {
-      if (err) showTrouble('Records from earlier games could not be read: ' + err);
-      storeAfterEverySave();
-      removeRunDependency('records');
-    });
+    loadRecords().catch((err) => showTrouble('Records from earlier games could not be read: ' + err + '.'))
+      .finally(() => {
+        storeAfterEverySave();
+        removeRunDependency('records');
+      });
   }
   (Module.preRun = Module.preRun || []).push(setUpFolders);
+
+  // Asking the browser never to clear the records; a refusal is said quietly, on the
+  // first visit only.
+  const PERSIST_SAID_KEY = 'comet-drifter persistence refused';
+  if (navigator.storage && navigator.storage.persist) {
+    navigator.storage.persisted().then((kept) => kept || navigator.storage.persist()).then((kept) => {
+      if (kept || localStorage.getItem(PERSIST_SAID_KEY)) return;
+      localStorage.setItem(PERSIST_SAID_KEY, '1');
+      const note = document.getElementById('note');
+      note.textContent = 'This browser may clear the records after a while unless the page is installed.';
+      note.hidden = false;
+      window.dispatchEvent(new Event('resize'));
+    }).catch(() => {});  // storage disabled: said already
+  }
+
+  // ---- closing the tab
+  // The game sleeps between frames (ASYNCIFY); a closing page gets no more timers. So the
+  // page wakes it at once, with Escape queued (what the window's close button does on the
+  // desktop): the round ends and is saved now, the mirror written before the page goes.
+  let wakeNow = null;
+  function trackSleeps() {
+    const handleSleep = Asyncify.handleSleep;
+    Asyncify.handleSleep = (startAsync) => handleSleep((wakeUp) => {
+      let woken = false;
+      const once = (value) => {
+        if (woken) return;
+        woken = true;
+        if (wakeNow === once) wakeNow = null;
+        wakeUp(value);
+      };
+      wakeNow = once;
+      startAsync(once);
+    });
+  }
+  const MAX_SLEEPS_TO_THE_SAVE = 8;  // a frame sleeps once; a few more for safety
+  function endRoundNow() {
+    if (page.ended || !page.frames) return;
+    queue.push(KEY_DOWN << 16 | SDLK_ESCAPE, KEY_UP << 16 | SDLK_ESCAPE);
+    for (let i = 0; i < MAX_SLEEPS_TO_THE_SAVE && wakeNow && !page.ended; ++i) wakeNow();
+  }
+  window.addEventListener('pagehide', endRoundNow);
+  window.addEventListener('pageshow', (e) => { if (e.persisted && page.ended) location.reload(); });
 
   // ---- the end
   // With ASYNCIFY main first returns to the page when it first sleeps; the program ends
@@ -121,22 +297,22 @@
       }
     });
   });
-  function showNotice(text) {
-    notice.textContent = text;
-    notice.hidden = false;
-  }
-  function showTrouble(text) {
-    trouble.textContent = text;
-    trouble.hidden = false;
+  // Under the picture, never over the game-over text of the last frame.
+  function showEnd(text) {
+    document.body.classList.add('ended');
+    notice.hidden = true;
+    document.getElementById('keys').hidden = true;
+    const ended = document.getElementById('ended');
+    ended.textContent = text;
+    ended.hidden = false;
+    window.dispatchEvent(new Event('resize'));  // controls.js fits the picture again
   }
   Module.onExit = (status) => {
     page.ended = { status };
-    document.body.classList.add('ended');
-    showNotice('The game has ended. Reload the page to play again.');
+    showEnd('The game has ended. Reload the page to play again.');
   };
   Module.onAbort = (what) => {
     page.ended = { status: 'abort' };
-    document.body.classList.add('ended');
-    showNotice('The game stopped with an error (' + what + '). Reload the page to start again.');
+    showEnd('The game stopped with an error (' + what + '). Reload the page to start again.');
   };
 })();
