@@ -15,7 +15,7 @@ compat=$(comet_require_compat_dir)
 # both runtimes; the frames worth a look land in OUT/classic and OUT/compat.
 frames() {
     local tree=$1 build=$2 out=$3
-    cmake -S "$tree" -B "$build" -DCOMET_TESTS=ON -DCOMET_WEB_CHECK=ON >/dev/null
+    cmake -S "$tree" -B "$build" -DCOMET_TESTS=ON >/dev/null
     cmake --build "$build" -j"$(nproc)" --target comet-frame-sums art >/dev/null
     "$tree/tests/golden/check.sh" "$build/comet-frame-sums" "$build/image" "$out/classic" ${4:-} || true
     LD_LIBRARY_PATH=$compat "$tree/tests/golden/check.sh" "$build/comet-frame-sums" "$build/image" "$out/compat" ${4:-} || true
