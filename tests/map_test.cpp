@@ -1,6 +1,6 @@
-// Map: the map list and its console lines, the images whatever their format, the
-// push-back and the Mode B shift, on a real 480x320 frame. The strip's scroll and wrap
-// are held by the golden frames.
+// Map: the map list and its console lines, and the images whatever their format, on a
+// real 480x320 frame. The scroll, wrap, push-back and Mode B shift are held by the golden
+// frames.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -154,45 +154,3 @@ TEST_F(MapTest, ImagesOfAnyFormatShowWallsAndLetOpenSpaceThrough) {
     }
 }
 
-// Image 0 has a wall run at row 171, columns 89 to 100: the probe line right of a ship at
-// (88, 160) meets its end, and would meet it again after each shove of 4.
-TEST_F(MapTest, PushBackShovesOnceByExactlySpeedOnlyAtAWallAndNeverWhileBoosting) {
-    WriteImages(kMapCount);
-    WriteList(StandardList());
-    SDL_Surface* walled = SDL_CreateRGBSurface(0, 480, 320, 24, 0xff0000, 0xff00, 0xff, 0);
-    FillRaw(walled, 0, 0, 480, 320, kClearRaw);
-    FillRaw(walled, 89, 171, 12, 1, kWallGrey);
-    WriteSurfaceBmp(ImageName(0), walled);
-    SDL_FreeSurface(walled);
-    const struct {
-        int speed, y, boost, x;
-    } cases[] = {{4, 160, 0, 84}, {4, 160, 1, 88}, {300, 100, 0, 88}};
-    for (const auto& c : cases) {
-        auto map = Build();
-        map->speed = c.speed;
-        shipX = 88, shipY = c.y;
-        Frame(*map, c.boost);
-        EXPECT_EQ(shipX, c.x) << "speed " << c.speed << " y " << c.y << " boost " << c.boost;
-    }
-}
-
-// Mode B: the ship at (100, 100); a wall line above it (row 99) or below it (row 112).
-TEST_F(MapTest, ModeBShiftsByFiveWithTheDirectionDecidedByTheProbeLine) {
-    auto map = Build();
-    const struct {
-        unsigned char keys;
-        int wallRow, boost, mode, shift;
-    } cases[] = {
-        {kKeyUp, 0, 0, 1, +5},   {kKeyUp, 99, 0, 1, -5},       {kKeyDown, 0, 0, 1, -5},
-        {kKeyDown, 112, 0, 1, +5}, {kKeyUp | kKeyDown, 0, 0, 1, 0}, {kKeyUp | kKeyDown, 99, 0, 1, -10},
-        {kKeyUp, 0, 1, 1, 0},    {kKeyUp | kKeyDown, 99, 0, 0, 0},
-    };
-    for (const auto& c : cases) {
-        FillRaw(screen(), 0, 0, 480, 320, kClearRaw);
-        if (c.wallRow) FillRaw(screen(), 100, c.wallRow, 12, 1, kWallGrey);
-        map->offsetY = 0;
-        map->Move(screen(), c.keys, 100, 100, c.boost, c.mode);
-        EXPECT_EQ(map->offsetY, c.shift)
-            << int(c.keys) << " wall " << c.wallRow << " boost " << c.boost << " mode " << c.mode;
-    }
-}

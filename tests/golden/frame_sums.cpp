@@ -195,13 +195,12 @@ constexpr Edge kEdgesA[] = {
 };
 
 constexpr Edge kEdgesA2[] = {
-    {0, "the next round starts without boost; at speed 10 a point comes every 5 frames",
-     [](Game&, Round& r) {
+    {0, "the next round starts without boost, space still held; at speed 10 a point every 5 frames",
+     [](Game&, Round& r) { ItemsAway(r), r.map.speed = 10, r.info.gauge = 50; }},
+    {1, "the keys held over from the last round let go", [](Game&, Round&) {
          PushKey(SDL_KEYUP, SDLK_SPACE);
          PushKey(SDL_KEYUP, SDLK_UP);
          PushKey(SDL_KEYUP, SDLK_RIGHT);
-         ItemsAway(r);
-         r.map.speed = 10, r.info.gauge = 50;
      }},
     {10, "at speed 11 a point every 3 frames", [](Game&, Round& r) { r.map.speed = 11; }},
     {19, "at speed 12 still every 3 frames", [](Game&, Round& r) { r.map.speed = 12; }},
@@ -231,16 +230,23 @@ constexpr Edge kEdgesB2[] = {
     {0, "a shift of -156 crashes", [](Game&, Round& r) { r.map.offsetY = -156; }},
 };
 
-// e on the title leaves the game.
-void LeaveFromTheTitle(Game& game) {
-    game.GameInit();
-    auto title = std::make_unique<TitleScene>();
-    game.started = 0;
-    std::printf("# frame %d: e on the title leaves\n", frameCount);
-    PushKey(SDL_KEYDOWN, SDLK_e);
-    const bool over = game.TitleFrame(*title);
-    PrintFrameSum(game.screen);
-    std::printf("  title over %d quit %d\n", over, game.quit);
+// The title's keys: of two mode keys in one poll the first wins; e leaves the game.
+void TitleKeys(Game& game) {
+    for (SDLKey key : {SDLK_b, SDLK_e}) {
+        game.GameInit();
+        auto title = std::make_unique<TitleScene>();
+        game.started = 0, game.mode = kModeA;
+        if (key == SDLK_b) {
+            std::printf("# frame %d: b then a in one poll: Mode B\n", frameCount);
+            PushKey(SDL_KEYDOWN, SDLK_b), PushKey(SDL_KEYDOWN, SDLK_a);
+        } else {
+            std::printf("# frame %d: e on the title leaves\n", frameCount);
+            PushKey(SDL_KEYDOWN, SDLK_e);
+        }
+        const bool over = game.TitleFrame(*title);
+        PrintFrameSum(game.screen);
+        std::printf("  title over %d mode %d quit %d\n", over, game.mode, game.quit);
+    }
 }
 
 }  // namespace
@@ -264,6 +270,6 @@ int main(int argc, char** argv) {
     PlayEdges(game, kModeA, kEdgesA2, 60);
     PlayEdges(game, kModeB, kEdgesB, 10);
     PlayEdges(game, kModeB, kEdgesB2, 3);
-    LeaveFromTheTitle(game);
+    TitleKeys(game);
     return 0;
 }
