@@ -1,10 +1,12 @@
-// Frame pacing: the 16 ms grid and late frames.
+// Frame pacing: the 16 ms grid and late frames on an injected clock, and the round's own
+// loop held to it.
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <vector>
 
 #include "FpsControl.h"
-#include "TestSupport.h"
+#include "StartedGame.h"
 
 using namespace testsupport;
 
@@ -49,4 +51,20 @@ TEST(Pacing, FrameBoundariesStayOnTheSixteenMillisecondGridUnlessAFrameIsLate) {
         EXPECT_EQ(gSleeps, c.sleeps) << c.boundary << " " << c.now;
         EXPECT_EQ(fps.lastTime, c.next) << c.boundary << " " << c.now;
     }
+}
+
+// Some twenty frames in 320 ms, where an unpaced loop would run thousands.
+using RoundLoop = StartedGame;
+TEST_F(RoundLoop, HoldsEachFrameToSixteenMilliseconds) {
+    std::thread escape([] {
+        SDL_Delay(320);
+        PushKey(SDL_KEYDOWN, SDLK_ESCAPE);
+    });
+    int showTitle = 0;
+    StartCapture();
+    game->GameMain(&showTitle);
+    StopCapture();
+    escape.join();
+    EXPECT_GE(game->score, 8);  // a sanitizer build under load draws fewer
+    EXPECT_LE(game->score, 22);
 }

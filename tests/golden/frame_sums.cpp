@@ -215,8 +215,20 @@ constexpr Edge kEdgesA2[] = {
      }},
     {42, "the same on the left and the top", [](Game&, Round& r) { ItemsAtReach(r, -1); }},
     {44, "an item adds 10 up to 89", [](Game&, Round& r) { r.info.gauge = 85, ItemsAtReach(r, +1); }},
-    {46, "crashed", [](Game&, Round& r) { ItemsAway(r), r.players[0].x = -12; }},
-    {48, "t after the crash goes back to the title", [](Game&, Round&) { PushKey(SDL_KEYDOWN, SDLK_t); }},
+    {46, "r, t and e in flight do nothing; an item ahead of the ship flying right is picked up by "
+         "the ship, not its trail, and a fading one a frame later",
+     [](Game&, Round& r) {
+         for (SDLKey key : {SDLK_r, SDLK_t, SDLK_e, SDLK_RIGHT}) PushKey(SDL_KEYDOWN, key);
+         ItemsAway(r);
+         r.info.gauge = 50, r.players[0].x = 100;
+         ItemAt(r, 0, 100 + kShipStep + 11, r.players[0].y);
+         ItemAt(r, 1, 100 + kShipStep + 11, r.players[0].y + 10), r.items[1].alpha = kOpaque - 2 * kFadeStep;
+     }},
+    {48, "crashed", [](Game&, Round& r) {
+         PushKey(SDL_KEYUP, SDLK_RIGHT);
+         ItemsAway(r), r.players[0].x = -12;
+     }},
+    {50, "t after the crash goes back to the title", [](Game&, Round&) { PushKey(SDL_KEYDOWN, SDLK_t); }},
 };
 
 constexpr Edge kEdgesB[] = {
@@ -227,7 +239,13 @@ constexpr Edge kEdgesB[] = {
     {6, "e after the crash leaves", [](Game&, Round&) { PushKey(SDL_KEYDOWN, SDLK_e); }},
 };
 constexpr Edge kEdgesB2[] = {
-    {0, "a shift of -156 crashes", [](Game&, Round& r) { r.map.offsetY = -156; }},
+    {0, "a shift of -156 crashes", [](Game& game, Round& r) { r.map.offsetY = -156, game.score = 30000; }},
+    {2, "the window's close button after the crash ends the round and saves Mode B's record",
+     [](Game&, Round&) { PushQuit(); }},
+};
+constexpr Edge kEdgesA3[] = {
+    {0, "Escape in flight ends the round and saves Mode A's record",
+     [](Game& game, Round&) { game.score = 5000, PushKey(SDL_KEYDOWN, SDLK_ESCAPE); }},
 };
 
 // The title's keys: of two mode keys in one poll the first wins; e leaves the game.
@@ -267,9 +285,10 @@ int main(int argc, char** argv) {
     game.mode = kModeB;
     PlayRound(game, kRoundB, ChangeRoundB, SDLK_t);
     PlayEdges(game, kModeA, kEdgesA, 40);
-    PlayEdges(game, kModeA, kEdgesA2, 60);
+    PlayEdges(game, kModeA, kEdgesA2, 70);
     PlayEdges(game, kModeB, kEdgesB, 10);
-    PlayEdges(game, kModeB, kEdgesB2, 3);
+    PlayEdges(game, kModeB, kEdgesB2, 5);
+    PlayEdges(game, kModeA, kEdgesA3, 2);
     TitleKeys(game);
     return 0;
 }

@@ -64,12 +64,6 @@ void FillRaw(SDL_Surface* s, int x, int y, int w, int h, Uint32 raw) {
         }
 }
 
-void PushQuit() {
-    SDL_Event e{};
-    e.type = SDL_QUIT;
-    SDL_PushEvent(&e);
-}
-
 void WriteSurfaceBmp(const std::string& path, SDL_Surface* s) {
     for (size_t i = 1; i < path.size(); ++i)
         if (path[i] == '/') mkdir(path.substr(0, i).c_str(), 0755);

@@ -42,9 +42,6 @@ std::string StopCapture();
 // Raw 0xRRGGBB values (as GetPixel reads them) into a 24-bit surface.
 void FillRaw(SDL_Surface* s, int x, int y, int w, int h, Uint32 raw);
 
-// The window's close request onto the queue (key events: PushKey.h).
-void PushQuit();
-
 // BMPs written with SDL_SaveBMP; the folders on the way are made.
 void WriteSurfaceBmp(const std::string& path, SDL_Surface* s);
 void WriteSolidBmp(const std::string& path, int w, int h, Uint32 raw);
