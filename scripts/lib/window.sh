@@ -125,7 +125,6 @@ check() {
     if "$@"; then echo "ok   - $what"; else echo "FAIL - $what"; fails=$((fails + 1)); fi
 }
 finish() { echo "$fails failed"; [ "$fails" -eq 0 ]; }
-not() { ! "$@"; }
 # For trap EXIT: ends the game and the display, removes the scratch folders WORK and TMP.
 # Only a game that was started is killed: "kill -9 0" would end the whole process group.
 cleanup() {
