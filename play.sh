@@ -15,6 +15,7 @@ else
     ensure_packages "${BUILD_PACKAGES[@]}"
 fi
 
+[ -x build/comet-drifter ] || echo "Building the game into build/ (the first time only: about 15 s on two cores)"
 cmake -S . -B build -DCOMET_TESTS=OFF -DCOMET_BENCH=OFF >/dev/null
 cmake --build build -j"$(nproc)" --target comet-drifter art >/dev/null
 

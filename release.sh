@@ -11,6 +11,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/lib/deps.sh
+source scripts/lib/build.sh
 only_windows=0
 case ${1:-} in
 --windows) only_windows=1 ;;
@@ -19,7 +20,7 @@ case ${1:-} in
 esac
 ensure_packages "${BUILD_PACKAGES[@]}" "${RELEASE_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
 
-VERSION=$(sed -n 's/^project(CometDrifter VERSION \([0-9][0-9.]*\) .*/\1/p' CMakeLists.txt)
+VERSION=$(project_version)
 [ -n "$VERSION" ] || { echo "No version in CMakeLists.txt's project()." >&2; exit 1; }
 # Dates in the package, the manual page and the metainfo: the last commit's, so that the
 # same commit makes the same files.
@@ -66,10 +67,12 @@ build_archive() {
         --mtime="@$SOURCE_DATE_EPOCH" -czf "$DIST/$name.tar.gz" "$name"
 }
 
-# The browser build is made by ./web.sh; it is only packed here.
+# The browser build is made by ./web.sh, and made again here first (make redoes only
+# what its sources changed), so the zip never holds a page older than the sources.
 zip_web() {
     local name=comet-drifter-$VERSION-web
     [ -d build-web/dist ] || { echo "No build-web/dist/ (./web.sh makes it): no web bundle."; return 0; }
+    ./web.sh --build-only
     echo "Zipping the browser bundle"
     rm -rf "build-web/$name"
     cp -r build-web/dist "build-web/$name"

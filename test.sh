@@ -3,7 +3,7 @@
 #   1. the whole suite against classic SDL 1.2 (build folder build-test/; play.sh keeps build/)
 #   2. the whole suite again against sdl12-compat (SDL 1.2 over SDL2), checked to be the
 #      library the game then loads
-#   3. the unit, round and end-to-end tests built with AddressSanitizer and
+#   3. the unit, golden and end-to-end tests built with AddressSanitizer and
 #      UndefinedBehaviorSanitizer (build-asan/)
 #   4. the browser build (web.sh, build-web/): frames as kept for the desktop build, the
 #      page in headless Chromium (keyboard, touch, gamepad, records, offline, its server)

@@ -6,6 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/lib/deps.sh
+source scripts/lib/build.sh
 
 B=build-web
 port=8480
@@ -29,9 +30,7 @@ export NODE_PATH=/usr/share/nodejs
 # and the browser file the patched driver calls.
 prepare_sdl() {
     local pristine=$B/sources/libsdl1.2-1.2.15+dfsg2 tree=$B/sdl stamp=$B/sdl/.prepared
-    if [ -f "$stamp" ] && [ -z "$(find web/sdl "$pristine"/.fetched-* -newer "$stamp" | head -n1)" ]; then
-        return 0
-    fi
+    stamp_is_fresh "$stamp" web/sdl "$pristine"/.fetched-* && return 0
     rm -rf "$tree"
     cp -a "$pristine" "$tree"
     local p

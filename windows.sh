@@ -9,6 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/lib/deps.sh
+source scripts/lib/build.sh
 ensure_packages "${BUILD_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
 
 B=build-windows
@@ -19,9 +20,7 @@ PRISTINE=$B/sources/libsdl1.2-1.2.15+dfsg2
 # a copy, so the fetched source stays as fetched.
 build_sdl() {
     local stamp=$B/sdl/.built tree=$B/sdl-build prefix
-    if [ -f "$stamp" ] && [ -z "$(find "$0" "$PRISTINE"/.fetched-* -newer "$stamp" | head -n1)" ]; then
-        return 0
-    fi
+    stamp_is_fresh "$stamp" "$0" "$PRISTINE"/.fetched-* && return 0
     echo "Cross-building SDL 1.2 for $HOST (a few minutes, once; log: $B/sdl-build.log)"
     rm -rf "$tree" "$B/sdl"
     cp -a "$PRISTINE" "$tree"

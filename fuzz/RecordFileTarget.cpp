@@ -1,7 +1,7 @@
 // Fuzz target: the record-file load. Each input becomes ./Rec.dat and goes through the
 // game's own Game::LoadRecords; the records must be what the file's first two lines make
 // (after a UTF-8 byte-order mark), each converted like strtoll up to a zero byte and
-// held to int's range, a missing line repeating the value before it.
+// held to 0 .. INT_MAX, a missing line repeating the value before it.
 #include <SDL.h>
 
 #include <algorithm>
@@ -31,7 +31,7 @@ void ReadLine(const uint8_t* data, size_t size, size_t& pos, std::string& line) 
 
 // The conversion stops at the first zero byte, as text does.
 int Convert(const std::string& line) {
-    return static_cast<int>(std::clamp<long long>(std::strtoll(line.c_str(), nullptr, 10), INT_MIN, INT_MAX));
+    return static_cast<int>(std::clamp<long long>(std::strtoll(line.c_str(), nullptr, 10), 0, INT_MAX));
 }
 
 Game& TheGame() {

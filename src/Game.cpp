@@ -26,13 +26,6 @@ constexpr const char* kRecordOkLine = "OK: RecordFile was successfully loaded.";
 constexpr const char* kRecordErrorLine = "Error: RecordFile could not be loaded.";
 constexpr unsigned char kByteOrderMark[] = {0xEF, 0xBB, 0xBF};  // UTF-8, as editors may save
 
-
-constexpr int kBoostCost = 1;            // gauge points per boosted frame
-constexpr int kGaugePerItem = 10;
-constexpr int kRegenBase = 25;           // frames per regained point: 25 - 2 * speed ...
-constexpr int kRegenPerSpeed = 2;
-constexpr int kRegenFastest = 3;         // ... never fewer than 3
-constexpr int kSlideAfterCrash = 10;     // the wreck slides left 10 pixels a frame
 constexpr int kTrailAlphaStep = 5;       // trail image i is drawn at (20 - i) * 5
 
 int CapGauge(int gauge) { return gauge > kGaugeMax - 1 ? kGaugeMax : gauge; }
@@ -78,7 +71,6 @@ Game::Game()
 }
 
 Game::~Game() {
-    if (screen) SDL_FreeSurface(screen);  // SDL keeps its display surface; SDL_Quit frees it
     if (material) SDL_FreeSurface(material);
     SDL_Quit();
 }
@@ -118,7 +110,8 @@ namespace {
 
 // A record line's value as atoi reads text: white space, a sign, then the digits up to
 // the first other character (no digits: 0). It takes one character at a time, so a line
-// of any length is read without being kept; a number beyond int's range stops at its end.
+// of any length is read without being kept; a number beyond int's range stops at its end,
+// and a negative one reads as 0: no score is below it, and the HUD has no minus sign.
 class RecordValue {
 public:
     void Take(int c) {
@@ -135,7 +128,7 @@ public:
     }
     int Value() const {
         const long long value = negative_ ? -magnitude_ : magnitude_;
-        return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+        return static_cast<int>(std::clamp<long long>(value, 0, INT_MAX));
     }
 
 private:
@@ -294,10 +287,31 @@ void Game::SaveRecords() {
     puts(saved ? kRecordOkLine : kRecordErrorLine);
 }
 
+// ---------------------------------------------------------------- main loop
+
+int Game::RunGame(FpsControl::Clock clock, FpsControl::Sleep sleep) {
+    if (!Ready()) return 1;  // no window or no sprites: nothing can be played
+    pacingClock_ = clock;
+    pacingSleep_ = sleep;
+    int showTitle = 1;
+    for (;;) {
+        GameInit();
+        if (showTitle) {
+            showTitle = 0;
+            Title();
+            if (quit) break;
+        }
+        GameMain(&showTitle);
+        if (quit) break;
+    }
+    return 0;
+}
+
 // ---------------------------------------------------------------- title screen
 
 void Game::Title() {
     TitleScene t;
+    t.fps = FpsControl(pacingClock_, pacingSleep_);
     started = 0;
     while (!TitleFrame(t)) t.fps.FpsWait();
 }
@@ -329,6 +343,7 @@ void Game::DrawTitleImages() {
 
 void Game::GameMain(int* showTitle) {
     Round r;
+    r.fps = FpsControl(pacingClock_, pacingSleep_);
     while (!quit) {
         if (RoundFrame(r, showTitle)) return;  // the last frame is not paced
         r.fps.FpsWait();

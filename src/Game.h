@@ -14,12 +14,11 @@
 #include "KeyState.h"
 #include "Map.h"
 #include "Player.h"
+#include "Tuning.h"
 
 constexpr int kTrailLength = 19;  // Player 0 is the ship, 1..19 its trail
 constexpr int kStarCount = 20;
 constexpr int kItemCount = 3;
-constexpr int kLeftCrashX = -11;  // a ship further left than this has crashed
-constexpr int kShiftCrash = 155;  // a strip shifted further than this has crashed
 
 // What one play round owns, in the order it is built (and so, reversed, destroyed).
 struct Round {
@@ -52,6 +51,11 @@ public:
 
     // False when start-up failed (no display surface or no sprite sheet).
     bool Ready() const { return screen != nullptr && material != nullptr; }
+
+    // The main loop: the records before every round, the title when wanted, one round,
+    // until the player quits; main's exit status (1: start-up failed). The game paces it
+    // on SDL's clock, tests on their own.
+    int RunGame(FpsControl::Clock clock = SDL_GetTicks, FpsControl::Sleep sleep = SDL_Delay);
 
     int GameInit();                // loads the records, resets the round state
     void Title();                  // the title screen, until a mode is chosen or quit
@@ -97,6 +101,9 @@ public:
     int quit;
 
 private:
+    FpsControl::Clock pacingClock_ = SDL_GetTicks;  // what RunGame was given
+    FpsControl::Sleep pacingSleep_ = SDL_Delay;
+
     // Steps of the round's frame and its rules, in the order RoundFrame runs them.
     void DrainBoost(Round& r);
     void ShiftTrail(Round& r);

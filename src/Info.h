@@ -4,7 +4,7 @@
 #pragma once
 #include <SDL.h>
 
-constexpr int kGaugeMax = 89;  // energy gauge, full
+#include "Tuning.h"
 
 class Info {
 public:

@@ -162,7 +162,8 @@ void Map::ScrollDraw(SDL_Surface* screen, int* shipX, int* shipY, int boost) {
     BlitImage(screen, next, &nextSrc, &nextDst);
     scroll += speed;
     if (boost == 0) PushBack(screen, shipX, *shipY);
-    // After the blits: a shift made by Move shows one frame later.
+    // After the blits, before this frame's Move: a shift Move makes in frame N is set
+    // here in frame N + 1 and drawn in frame N + 2.
     curDst.y = static_cast<Sint16>(offsetY);
     nextDst.y = static_cast<Sint16>(offsetY);
 }

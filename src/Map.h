@@ -5,11 +5,10 @@
 #include <SDL.h>
 #include <cstdio>
 
+#include "Tuning.h"
+
 constexpr int kMapCount = 20;
 constexpr int kMapNameMax = 29;  // characters of one name in the map list
-constexpr int kScorePerSpeedStep = 1000;  // the scroll speed rises every 1000 points
-constexpr int kStartSpeed = 1;            // every round starts scrolling 1 pixel a frame
-constexpr int kVerticalStep = 5;          // Mode B shifts the strip 5 pixels a frame
 
 class Map {
 public:

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int kBoostFactor = 2;  // a boosted sideways move jumps 2 x step, through walls
 static_assert(kShipStartY == kScreenHeight / 2 - kShipSize / 2, "the ship starts centred");
 
 }  // namespace
@@ -44,7 +43,7 @@ void Player::Move(SDL_Surface* screen, unsigned char keys, int boost, int mode) 
     }
     if (keys & kKeyLeft) Slide(screen, boost, -1, kProbeLeft);
     if (keys & kKeyRight) Slide(screen, boost, +1, kProbeRight);
-    if (x > kShipMaxX) x = kShipMaxX + 1;
+    if (x > kShipMaxX) x = kShipClampedX;
 }
 
 // Each pixel is tested before it is taken, so the ship halts flush against a wall.

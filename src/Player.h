@@ -3,10 +3,7 @@
 #pragma once
 #include <SDL.h>
 
-constexpr int kShipStep = 5;     // pixels per frame of an ordinary move
-constexpr int kShipStartX = 0;   // at the left edge of the screen
-constexpr int kShipStartY = 154; // the 12x12 box centred on the 320 rows
-constexpr int kShipMaxX = 466;   // a ship further right than this is put back to 467
+#include "Tuning.h"
 
 class Player {
 public:

@@ -7,7 +7,7 @@ if(XVFB AND XDOTOOL AND XWININFO)
   add_test(NAME EndToEnd.TheWholeJourneyAtScaleOneAndTwo
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/journey_e2e.sh
             $<TARGET_FILE:comet-drifter> ${CMAKE_BINARY_DIR} ${CMAKE_BINARY_DIR}/e2e
-            ${CMAKE_SOURCE_DIR}/scripts/lib/launch.sh $<$<BOOL:${COMET_SANITIZE}>:sanitized>)
+            ${CMAKE_SOURCE_DIR}/scripts/lib/launch.sh)
   set_tests_properties(EndToEnd.TheWholeJourneyAtScaleOneAndTwo PROPERTIES RUN_SERIAL ON TIMEOUT 300)
   if(COMET_SANITIZE)
     # SDL2 and D-Bus, under sdl12-compat, keep allocations to the end from modules they

@@ -1,8 +1,8 @@
-// Frame pacing: the 16 ms grid and late frames on an injected clock, and the round's own
-// loop held to it.
+// Frame pacing: the 16 ms grid and late frames on an injected clock, and the program's
+// main loop held to it, with the round's frames-per-second lines.
 #include <gtest/gtest.h>
 
-#include <thread>
+#include <sstream>
 #include <vector>
 
 #include "FpsControl.h"
@@ -38,7 +38,6 @@ TEST(Pacing, FrameBoundariesStayOnTheSixteenMillisecondGridUnlessAFrameIsLate) {
         {1000, 1040, 0, {}, 1040},   // late: the grid moves to the frame's own end
         {0, 5, 0, {11}, 16},  // a fresh control's first frame, while the clock reads under 16
         // Across the wrap of the tick counter no sleep runs away and the grid resumes.
-        {0xfffffff8u, 0xfffffffcu, 0, {}, 0xfffffffcu},
         {0xfffffffcu, 0, 0, {12}, 12},
     };
     for (const auto& c : cases) {
@@ -53,18 +52,31 @@ TEST(Pacing, FrameBoundariesStayOnTheSixteenMillisecondGridUnlessAFrameIsLate) {
     }
 }
 
-// Some twenty frames in 320 ms, where an unpaced loop would run thousands.
-using RoundLoop = StartedGame;
-TEST_F(RoundLoop, HoldsEachFrameToSixteenMilliseconds) {
-    std::thread escape([] {
-        SDL_Delay(320);
-        PushKey(SDL_KEYDOWN, SDLK_ESCAPE);
-    });
-    int showTitle = 0;
+// The program's loop on the injected clock: a title of 70 frames, a, and a round of 140
+// that Escape ends. Every frame but the round's first (which begins off the grid) and
+// the last of each screen sleeps to the next 16 ms boundary. The round reports one frame
+// at once (it began past a second), then 63 each time a frame ends more than a second
+// after the last report; the title reports nothing.
+constexpr size_t kTitleFrames = 70, kRoundFrames = 140;
+void SleepThenPlay(Uint32 ms) {
+    FakeSleep(ms);
+    if (gSleeps.size() == kTitleFrames) PushKey(SDL_KEYDOWN, SDLK_a);
+    if (gSleeps.size() == kTitleFrames + kRoundFrames - 2) PushKey(SDL_KEYDOWN, SDLK_ESCAPE);
+}
+
+using MainLoop = StartedGame;
+TEST_F(MainLoop, PacesTitleAndRoundToTheGridAndReportsFramesEachSecond) {
+    gNow = gOversleep = 0;
+    gSleeps.clear();
     StartCapture();
-    game->GameMain(&showTitle);
-    StopCapture();
-    escape.join();
-    EXPECT_GE(game->score, 8);  // a sanitizer build under load draws fewer
-    EXPECT_LE(game->score, 22);
+    EXPECT_EQ(game->RunGame(FakeClock, SleepThenPlay), 0);
+    std::istringstream console(StopCapture());
+    EXPECT_EQ(gSleeps, std::vector<Uint32>(kTitleFrames + kRoundFrames - 2, kFrameMs));
+    const int perReport = kReportEveryMs / kFrameMs + 1;
+    std::string reports, line;
+    while (std::getline(console, line))
+        if (line.find("FPS") != std::string::npos) reports += line + " ";
+    EXPECT_EQ(reports, "1FPS " + std::to_string(perReport) + "FPS " + std::to_string(perReport) + "FPS ");
+    EXPECT_EQ(game->score, static_cast<int>(kRoundFrames));
+    EXPECT_EQ(dir.Read("Rec.dat"), std::to_string(kRoundFrames) + "\n0\n");
 }

@@ -3,7 +3,8 @@
 // in a read-only folder or a link to nowhere, a damaged sprite sheet, and two instances
 // saving at once. Each damage case breaks one thing in
 // a scratch folder, runs the real program to its title and quits it, then runs the game's
-// own code through start-up, the title and a round that Escape ends, which saves. Nothing
+// own main loop on a clock of its own through start-up, the title and a round that Escape
+// ends, which saves. Nothing
 // may crash, the console says what went wrong in the game's own lines, and no valid
 // record is lost. (What each shape of the map list reads as: map_test.)
 #include <gtest/gtest.h>
@@ -23,13 +24,14 @@
 #include <string>
 
 #include "Game.h"
+#include "SpriteSheet.h"
 #include "TestSupport.h"
 
 using namespace testsupport;
 
 namespace {
 
-constexpr int kTimeoutTicks = 2400;        // of 50 ms: the sanitizer build starts slowly
+constexpr int kTimeoutTicks = 12000;  // of 50 ms or more: a hang guard only (memcheck under load takes minutes)
 constexpr useconds_t kTitleTime = 400000;  // let the title draw a few dozen frames
 constexpr int kRoundFrames = 29;           // then the Escape frame: a score of 30
 constexpr uid_t kNobody = 65534;
@@ -66,6 +68,18 @@ std::function<void()> Rec(const std::string& text, mode_t file = 0644, mode_t fo
         chmod("Rec.dat", file);
         chmod(".", folder);
     };
+}
+
+// Rec.dat -> l1 -> ... -> l40 -> records: 41 links, one more than the system follows.
+void LinkChain() {
+    std::remove("Rec.dat");
+    std::string from = "Rec.dat";
+    for (int i = 1; i <= 41; ++i) {
+        const std::string to = i == 41 ? "records" : "l" + std::to_string(i);
+        if (symlink(to.c_str(), from.c_str()) != 0) ADD_FAILURE() << "no link " << from;
+        from = to;
+    }
+    std::ofstream("records") << kGoodRecords;
 }
 
 // What Rec.dat is on disk, as text, or a marker when it is no regular file.
@@ -123,24 +137,19 @@ Outcome RunChild(bool unprivileged, bool quitAtTitle, const std::function<int()>
     return out;
 }
 
-// The game's own code as main runs it up to the first round's end: start-up, the records,
-// a title that the a key ends, and a round that Escape ends, which saves.
+// The game's own main loop up to the first round's end, paced on a clock of its own: a
+// at once ends the title, and Escape after 29 paced frames ends a round of 30, which saves.
+Uint32 gTicks = 0;
+int gSleeps = 0;
+Uint32 Ticks() { return gTicks; }
+void SleepThenEscape(Uint32 ms) {
+    gTicks += ms;
+    if (++gSleeps == kRoundFrames) PushKey(SDL_KEYDOWN, SDLK_ESCAPE);
+}
 int PlayOneRound() {
     Game game;
-    if (!game.Ready()) return 1;  // main's answer to a failed start-up
-    game.GameInit();
-    {
-        TitleScene title;
-        game.started = 0;
-        PushKey(SDL_KEYDOWN, SDLK_a);
-        for (int i = 0; i < 10 && !game.TitleFrame(title); ++i) {
-        }
-    }
-    Round round;
-    int showTitle = 0;
-    for (int i = 0; i < kRoundFrames; ++i) game.RoundFrame(round, &showTitle);
-    PushKey(SDL_KEYDOWN, SDLK_ESCAPE);
-    return game.RoundFrame(round, &showTitle) && game.quit ? 0 : 3;
+    PushKey(SDL_KEYDOWN, SDLK_a);
+    return game.RunGame(Ticks, SleepThenEscape);
 }
 
 int RunGameBinary() {
@@ -228,7 +237,7 @@ const Damage kRecordDamage[] = {
     {"OnAFullDisk", [] { std::remove("Rec.dat"); symlink("full/records", "Rec.dat"); }, Records(10, 20), kUnchanged,
      kNotSaved, false, true},
     // Each record is one whole line, read as atoi reads text (a number past int stops at
-    // its end), a missing one repeating the one above: the game's own six digits, CRLF,
+    // its end, one below 0 reads as 0), a missing one repeating the one above: the game's own six digits, CRLF,
     // blanks, a UTF-8 byte-order mark and a long line are all read.
     {"OneLineForBoth", Rec("123\n"), Records(123, 123), "123\n123\n"},
     {"SixDigits", Rec("123456\n789\n"), Records(123456, 789)},
@@ -236,11 +245,13 @@ const Damage kRecordDamage[] = {
     {"ByteOrderMarkBlanksLongLine", Rec("\xEF\xBB\xBF" + std::string(9000, ' ') + "\t4321 \n\t765\t\n"),
      Records(4321, 765), "4321\n765\n"},
     {"TextAfterTheNumberAndPastInt", Rec("12x\n99999999999\n"), Records(12, 2147483647), "30\n2147483647\n"},
-    {"SignAndNoDigits", Rec("-42\nzz9\n"), Records(-42, 0), "30\n0\n"},
+    {"NegativeAndNoDigits", Rec("-42\nzz9\n"), Records(0, 0), "30\n0\n"},
     {"Unreadable", Rec(kGoodRecords, 0222, 0777), "\n", kGoodRecords + "30\n0\n", kSaved, true},
     {"Unwritable", Rec("10\n20\n", 0444, 0777), Records(10, 20), "10\n20\n", kNotSaved, true},
     {"InAReadOnlyFolder", Rec("10\n20\n", 0666, 0555), Records(10, 20), "30\n20\n", kSaved, true},
     {"MissingInAReadOnlyFolder", Rec(kMissing, 0644, 0555), "\n", kMissing, kNotSaved, true},
+    // One link more than the system follows: refused like a loop, the file at its end untouched.
+    {"ChainOf41Links", LinkChain, "\n", kUnchanged, kNotSaved},
     {"LinkIntoAMissingFolder", [] { std::remove("Rec.dat"); symlink("gone/records", "Rec.dat"); }, "\n", kMissing,
      kNotSaved},
 };
@@ -252,7 +263,7 @@ void TruncateSheet(long bytes) {
 
 const Damage kSheetDamage[] = {
     {"Missing", [] { std::remove("image/material.bmp"); }, kSheetError},
-    {"TruncatedToHalf", [] { TruncateSheet(473 * 309 * 3 / 2); }, kSheetError},
+    {"TruncatedToHalf", [] { TruncateSheet(sheet::kWidth * sheet::kHeight * 3 / 2); }, kSheetError},
 };
 INSTANTIATE_TEST_SUITE_P(SpriteSheet, DamagedInput, ::testing::ValuesIn(kSheetDamage), DamageName);
 

@@ -10,7 +10,7 @@ if(VALGRIND AND NOT COMET_SANITIZE)
             --show-leak-kinds=definite,indirect --errors-for-leak-kinds=definite,indirect
             $<TARGET_FILE:robustness_test> --gtest_filter=RecordFile/DamagedInput.*/InAReadOnlyFolder)
   set_tests_properties(Valgrind.ProgramAndRoundThatSavesAreMemcheckClean PROPERTIES
-    LABELS slow TIMEOUT 300 ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy")
+    LABELS slow TIMEOUT 900 ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy")
 elseif(NOT VALGRIND)
   message(WARNING "valgrind missing: the memcheck test is not registered")
 endif()

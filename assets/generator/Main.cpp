@@ -1,7 +1,7 @@
-// The art generator: draws the sprite sheet and the twenty caves into the game's data
-// folder.
+// The art generator: draws the sprite sheet and the caves (one per slot of the game's map
+// list, kMapCount) into the game's data folder.
 //   comet-artgen CAVE_FOLDER IMAGE_FOLDER
-// reads CAVE_FOLDER/cave01.txt .. cave20.txt and writes IMAGE_FOLDER/material.bmp,
+// reads CAVE_FOLDER/cave01.txt, cave02.txt and on, and writes IMAGE_FOLDER/material.bmp,
 // IMAGE_FOLDER/mapImg/caveNN.bmp and IMAGE_FOLDER/mapImg/map.dat, which names the caves
 // in order as the game finds them from its working directory. cave01 opens every round.
 #include <cstdio>
@@ -10,9 +10,9 @@
 #include <sys/stat.h>
 
 #include "Art.h"
+#include "Map.h"
 
 namespace {
-constexpr int kCaveCount = 20;
 
 void MakeDir(const std::string& path) {
     if (mkdir(path.c_str(), 0755) != 0) {
@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
         MakeDir(out + "/mapImg");
         DrawSheet().WriteBmp(out + "/material.bmp");
         std::string list;
-        for (int n = 1; n <= kCaveCount; ++n) {
+        for (int n = 1; n <= kMapCount; ++n) {
             const std::string name = CaveName(n);
             DrawCave(caves + "/" + name + ".txt").WriteBmp(out + "/mapImg/" + name + ".bmp");
             list += "image/mapImg/" + name + ".bmp\n";

@@ -12,8 +12,8 @@
 // A wall is any grey (155,155,155) or black pixel; probes off the screen never block.
 // Mode B keeps the ship on rows 154..165 and shifts the maps instead: up held moves the
 // maps 5 pixels down when the line above the ship is free and 5 up when it is blocked
-// (down the mirror image); the game draws a shift two frames after it is made, tests
-// with what is drawn, and crashes when the shift passes 155 either way.
+// (down the mirror image); the game draws a shift two frames after the frame that makes
+// it, tests with what is drawn, and crashes when the shift passes 155 either way.
 //
 // The search takes the part of a pilot who plays it safe: he only makes whole 5-pixel
 // moves that nothing blocks, never lets a wall shove him, and never holds two opposite
@@ -37,10 +37,9 @@
 #include <stdexcept>
 
 #include "CollisionDetection.h"
-#include "Game.h"
 #include "Map.h"
-#include "Player.h"
 #include "Screen.h"
+#include "Tuning.h"
 
 namespace {
 

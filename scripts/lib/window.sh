@@ -83,7 +83,7 @@ wait_for_count() {
 
 key() { xdotool windowfocus "$WID" 2>/dev/null; xdotool key --delay 30 "$@"; }
 hold() { xdotool windowfocus "$WID" 2>/dev/null; xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; }
-crash() { hold Left 0.4; sleep 0.3; }  # into the cave wall within a few frames
+crash() { hold Left 0.8; sleep 0.3; }  # off the left edge in 3 frames; held long enough for a busy machine
 shot() { import -window "$WID" "$1"; }
 window_size() {
     xwininfo -id "$WID" >/dev/null 2>&1 || find_window
@@ -125,7 +125,6 @@ check() {
     if "$@"; then echo "ok   - $what"; else echo "FAIL - $what"; fails=$((fails + 1)); fi
 }
 finish() { echo "$fails failed"; [ "$fails" -eq 0 ]; }
-not() { ! "$@"; }
 # For trap EXIT: ends the game and the display, removes the scratch folders WORK and TMP.
 # Only a game that was started is killed: "kill -9 0" would end the whole process group.
 cleanup() {

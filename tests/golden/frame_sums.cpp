@@ -4,7 +4,7 @@
 // compare its output with the one kept in tests/golden/ (check.sh); the browser tests
 // compare the desktop build's output with the WebAssembly build's (tests/web/run.sh).
 // Then the edges: short rounds whose pokes sit on either side of a rule's boundary, each
-// announced by a marker line ("# frame 612: x -11 must not crash") so that a failing
+// announced by a marker line ("# frame 566: x -11 must not crash") so that a failing
 // diff names the rule, and each frame's line followed by the state the rule acts on.
 // Run in a scratch folder holding image/.   Usage: frame_sums [NUDGE_FRAME [SHOTS_DIR]]
 //   NUDGE_FRAME: that frame's checksum is taken with one pixel one level up, so the
@@ -20,6 +20,7 @@
 
 #include "../support/PushKey.h"
 #include "Game.h"
+#include "Tuning.h"
 
 namespace {
 
@@ -170,15 +171,15 @@ void PlayEdges(Game& game, int mode, const Edge (&edges)[N], int frames) {
 constexpr Edge kEdgesA[] = {
     {0, "a ship at 466 stays there; items bounce off the left and the top edge",
      [](Game&, Round& r) {
-         r.players[0].x = 466;
+         r.players[0].x = kShipMaxX;
          ItemsAway(r);
          ItemAt(r, 1, 1, 100), r.items[1].dx = -1;
          ItemAt(r, 2, 100, 1), r.items[2].dy = -1;
      }},
-    {2, "a ship right of 466 is put at 467", [](Game&, Round& r) { r.players[0].x = 470; }},
+    {2, "a ship right of 466 is put at 467", [](Game&, Round& r) { r.players[0].x = kShipMaxX + 4; }},
     {4, "x -11 must not crash; space held on 2 points: two frames of boost, the look to the last",
      [](Game&, Round& r) {
-         r.players[0].x = -11, r.info.gauge = 2;
+         r.players[0].x = kLeftCrashX, r.info.gauge = 2;
          PushKey(SDL_KEYDOWN, SDLK_SPACE);
      }},
     {6, "energy again, but no boost until space is pressed again", [](Game&, Round& r) { r.info.gauge = 50; }},
@@ -186,7 +187,7 @@ constexpr Edge kEdgesA[] = {
          PushKey(SDL_KEYUP, SDLK_SPACE);
          PushKey(SDL_KEYDOWN, SDLK_SPACE);
      }},
-    {8, "x -12 crashes; the boost held goes on draining", [](Game&, Round& r) { r.players[0].x = -12; }},
+    {8, "x -12 crashes; the boost held goes on draining", [](Game&, Round& r) { r.players[0].x = kLeftCrashX - 1; }},
     {10, "arrows pressed after the crash do nothing", [](Game&, Round&) {
          PushKey(SDL_KEYDOWN, SDLK_UP);
          PushKey(SDL_KEYDOWN, SDLK_RIGHT);
@@ -204,7 +205,7 @@ constexpr Edge kEdgesA2[] = {
      }},
     {10, "at speed 11 a point every 3 frames", [](Game&, Round& r) { r.map.speed = 11; }},
     {19, "at speed 12 still every 3 frames", [](Game&, Round& r) { r.map.speed = 12; }},
-    {28, "the gauge stops at 89", [](Game&, Round& r) { r.info.gauge = 88; }},
+    {28, "the gauge stops at 89", [](Game&, Round& r) { r.info.gauge = kGaugeMax - 1; }},
     {34, "the strip wraps after 479 at speed 1", [](Game&, Round& r) { r.map.speed = 1, r.map.scroll = 479; }},
     {37, "and from 476 to 0 at speed 7", [](Game&, Round& r) { r.map.speed = 7, r.map.scroll = 476; }},
     {40, "an item touching the ship's right and bottom edge is picked up, one pixel further is not",
@@ -214,7 +215,7 @@ constexpr Edge kEdgesA2[] = {
          ItemsAtReach(r, +1);
      }},
     {42, "the same on the left and the top", [](Game&, Round& r) { ItemsAtReach(r, -1); }},
-    {44, "an item adds 10 up to 89", [](Game&, Round& r) { r.info.gauge = 85, ItemsAtReach(r, +1); }},
+    {44, "an item adds 10 up to 89", [](Game&, Round& r) { r.info.gauge = kGaugeMax - 4, ItemsAtReach(r, +1); }},
     {46, "r, t and e in flight do nothing; an item ahead of the ship flying right is picked up by "
          "the ship, not its trail, and a fading one a frame later",
      [](Game&, Round& r) {
@@ -226,20 +227,20 @@ constexpr Edge kEdgesA2[] = {
      }},
     {48, "crashed", [](Game&, Round& r) {
          PushKey(SDL_KEYUP, SDLK_RIGHT);
-         ItemsAway(r), r.players[0].x = -12;
+         ItemsAway(r), r.players[0].x = kLeftCrashX - 1;
      }},
     {50, "t after the crash goes back to the title", [](Game&, Round&) { PushKey(SDL_KEYDOWN, SDLK_t); }},
 };
 
 constexpr Edge kEdgesB[] = {
-    {0, "a shift of 155 must not crash", [](Game&, Round& r) { r.map.offsetY = 155; }},
-    {2, "nor one of -155", [](Game&, Round& r) { r.map.offsetY = -155; }},
-    {4, "a shift of 156 crashes", [](Game&, Round& r) { r.map.offsetY = 156, r.info.gauge = 50; }},
+    {0, "a shift of 155 must not crash", [](Game&, Round& r) { r.map.offsetY = kShiftCrash; }},
+    {2, "nor one of -155", [](Game&, Round& r) { r.map.offsetY = -kShiftCrash; }},
+    {4, "a shift of 156 crashes", [](Game&, Round& r) { r.map.offsetY = kShiftCrash + 1, r.info.gauge = 50; }},
     {5, "space pressed after the crash does nothing", [](Game&, Round&) { PushKey(SDL_KEYDOWN, SDLK_SPACE); }},
     {6, "e after the crash leaves", [](Game&, Round&) { PushKey(SDL_KEYDOWN, SDLK_e); }},
 };
 constexpr Edge kEdgesB2[] = {
-    {0, "a shift of -156 crashes", [](Game& game, Round& r) { r.map.offsetY = -156, game.score = 30000; }},
+    {0, "a shift of -156 crashes", [](Game& game, Round& r) { r.map.offsetY = -kShiftCrash - 1, game.score = 30000; }},
     {2, "the window's close button after the crash ends the round and saves Mode B's record",
      [](Game&, Round&) { PushQuit(); }},
 };

@@ -10,11 +10,12 @@
 set -u
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 source "$ROOT/scripts/lib/deps.sh"
+source "$ROOT/scripts/lib/build.sh"
 source "$ROOT/scripts/lib/window.sh"
 ensure_packages "${BUILD_PACKAGES[@]}" "${RELEASE_PACKAGES[@]}" "${WINDOW_PACKAGES[@]}"
 "$ROOT/release.sh" || exit 1
 
-VERSION=$(sed -n 's/^project(CometDrifter VERSION \([0-9.]*\) .*/\1/p' "$ROOT/CMakeLists.txt")
+VERSION=$(project_version)
 DEB=$ROOT/dist/comet-drifter_${VERSION}_$(dpkg --print-architecture).deb
 ARCHIVE=$ROOT/dist/comet-drifter-$VERSION-linux-$(uname -m).tar.gz
 OUT=$ROOT/build-release/check

@@ -1,6 +1,6 @@
-// A game started in a scratch folder on the digit sheet and two open caves, GameInit
-// done, its start-up lines kept off the test's output: the ground of the title and
-// round tests.
+// A game started in a scratch folder on the test sheet and two open caves, GameInit
+// done, its start-up lines kept off the test's output: the ground of the main loop's
+// test and the record tests.
 #pragma once
 #include <gtest/gtest.h>
 

@@ -9,6 +9,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "SpriteSheet.h"
+
 namespace testsupport {
 
 ScratchDir::ScratchDir() {
@@ -77,7 +79,7 @@ void WriteSolidBmp(const std::string& path, int w, int h, Uint32 raw) {
     SDL_FreeSurface(s);
 }
 
-void WriteTestSheet() { WriteSolidBmp("image/material.bmp", 473, 309, 0xc83c3c); }
+void WriteTestSheet() { WriteSolidBmp("image/material.bmp", sheet::kWidth, sheet::kHeight, 0xc83c3c); }
 
 void WriteOpenCaves() {
     WriteSolidBmp("image/mapImg/open1.bmp", 480, 320, 0x141414);

@@ -45,7 +45,7 @@ void FillRaw(SDL_Surface* s, int x, int y, int w, int h, Uint32 raw);
 // BMPs written with SDL_SaveBMP; the folders on the way are made.
 void WriteSurfaceBmp(const std::string& path, SDL_Surface* s);
 void WriteSolidBmp(const std::string& path, int w, int h, Uint32 raw);
-// A sprite sheet good enough for start-up: image/material.bmp, 473x309, no wall colour.
+// A sprite sheet good enough for start-up: image/material.bmp, as large as the real one, no wall colour.
 void WriteTestSheet();
 // Two open caves, nothing but the clear colour, listed in image/mapImg/map.dat.
 void WriteOpenCaves();

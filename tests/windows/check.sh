@@ -13,12 +13,13 @@
 set -u
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 source "$ROOT/scripts/lib/deps.sh"
+source "$ROOT/scripts/lib/build.sh"
 source "$ROOT/scripts/lib/window.sh"
 source "$ROOT/scripts/lib/wine.sh"
 ensure_packages "${WINDOWS_PACKAGES[@]}" "${WINDOWS_TEST_PACKAGES[@]}"
 "$ROOT/release.sh" --windows || exit 1
 
-VERSION=$(sed -n 's/^project(CometDrifter VERSION \([0-9.]*\) .*/\1/p' "$ROOT/CMakeLists.txt")
+VERSION=$(project_version)
 NAME=comet-drifter-$VERSION-windows-x86_64
 OUT=$ROOT/build-windows/check
 TMP=$(mktemp -d /tmp/comet-windows-XXXXXX)
