@@ -1,7 +1,7 @@
 ; The Windows installer, made by release.sh with Debian's makensis: a 64-bit, per-user
-; install (no administrator asked) into the user's programs folder, with a Start-menu
-; entry and an uninstaller. The player's records, Rec.dat beside the exe, outlive an
-; uninstall: the folder is left holding them.
+; install (no administrator asked) into the user's programs folder, with two Start-menu
+; entries (the game in a window, and in full screen) and an uninstaller. The player's
+; records, Rec.dat beside the exe, outlive an uninstall: the folder is left holding them.
 ; makensis -DVERSION=1.0.0 -DSTAGE=FOLDER -DOUTFILE=FILE installer.nsi
 ; (FOLDER holds comet-drifter.exe, image/ and README.txt, as in the zip)
 Unicode true
@@ -9,6 +9,7 @@ Target amd64-unicode
 SetCompressor /SOLID lzma
 
 !define GAME "COMET DRIFTER"
+!define FULL_SCREEN_LINK "$SMPROGRAMS\${GAME} (full screen).lnk"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${GAME}"
 
 Name "${GAME} ${VERSION}"
@@ -27,9 +28,11 @@ Section
     File "${STAGE}/README.txt"
     File /r "${STAGE}/image"
     WriteUninstaller "$INSTDIR\uninstall.exe"
-    ; The shortcut starts the game in its folder, where it finds image\ and Rec.dat.
+    ; The shortcuts start the game in its folder, where it finds image\ and Rec.dat.
+    ; --fullscreen is read by the exe's video driver, not by the game.
     SetOutPath "$INSTDIR"
     CreateShortCut "$SMPROGRAMS\${GAME}.lnk" "$INSTDIR\comet-drifter.exe"
+    CreateShortCut "${FULL_SCREEN_LINK}" "$INSTDIR\comet-drifter.exe" "--fullscreen"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${GAME}"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\comet-drifter.exe"
@@ -43,6 +46,7 @@ SectionEnd
 ; Everything the installer or the game made, but Rec.dat; the folder goes when empty.
 Section "Uninstall"
     Delete "$SMPROGRAMS\${GAME}.lnk"
+    Delete "${FULL_SCREEN_LINK}"
     Delete "$INSTDIR\comet-drifter.exe"
     Delete "$INSTDIR\README.txt"
     Delete "$INSTDIR\stdout.txt"

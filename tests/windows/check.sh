@@ -4,11 +4,14 @@
 #     and the players' README;
 #   - the frame-sums driver built for Windows gives classic SDL's kept frames (the same
 #     caves: glibc's rand, not Windows' own);
-#   - the unpacked zip plays title, a, crash, r, crash, t, b, Escape in a real window over
-#     an existing Rec.dat; its console shows as it happens, every save succeeds, the exit
-#     status is 0, and the next start reads the records back;
-#   - the installer installs silently, its Start-menu shortcut starts the game, which
-#     saves, and the silent uninstall leaves the records alone.
+#   - on a 1920x1080 screen, the unpacked zip opens a window of at least twice 480x320
+#     with every game pixel a whole square, and plays title, a, crash, r, crash, t, b,
+#     Escape over an existing Rec.dat; its console shows as it happens, every save
+#     succeeds, the exit status is 0; the next start reads the records back, and Alt+Enter
+#     takes it to full screen;
+#   - the installer installs silently, its full-screen Start-menu entry starts the game
+#     covering the screen, the picture crisp, and it saves; the silent uninstall leaves
+#     the records alone.
 # Wine's prefix is kept in build-windows/wine/; logs and screenshots land in build-windows/check/.
 set -u
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
@@ -38,7 +41,8 @@ check "it imports only Windows' own DLLs ($DLLS)" \
 check "the zip holds the art, file for file" diff -r "$GAME_DIR/image" "$ROOT/build-windows/native/image"
 check "the zip's README says where the records live" grep -q 'Rec.dat, beside comet-drifter.exe' "$GAME_DIR/README.txt"
 
-start_display || exit 1
+start_display 1920x1080 || exit 1
+SCREEN=$(xwininfo -root | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')
 unset SDL_VIDEODRIVER  # the game's own choice, as on Windows
 wine_prefix "$ROOT" || exit 1
 
@@ -66,6 +70,27 @@ starts() {
 }
 console_whole() { wait_for_count "$SEPARATOR" 1 && [ "$(tail -n1 "$LOG" | tr -d '\r')" = "$SEPARATOR" ]; }
 records() { tr -d '\r' <"$1" | paste -sd' '; }
+# crisp SHOT: the picture in SHOT (what is not black round it; its size in PICTURE) is
+# the game's 480x320 at a whole factor of 2 or more, each game pixel a square: sampled
+# down to one pixel a game pixel and up again, nothing changes.
+crisp() {
+    local picture=${1%.png}-picture.png factor
+    convert "$1" -bordercolor black -border 1 -trim +repage "$picture" &&
+        PICTURE=$(identify -format '%wx%h' "$picture") && factor=$((${PICTURE%x*} / 480)) &&
+        [ "$factor" -ge 2 ] && [ "$PICTURE" = "$((480 * factor))x$((320 * factor))" ] &&
+        convert "$picture" -sample 480x320! -sample "$PICTURE!" png:- |
+        compare -metric AE "$picture" png:- null: 2>/dev/null
+}
+# shows_crisp NAME SIZE: within about 5 s the game's window is SIZE (WxH) and, once drawn,
+# a crisp picture (shot in NAME.png).
+shows_crisp() {
+    for _ in $(seq 20); do
+        xwininfo -id "$WID" >/dev/null 2>&1 || find_window
+        [ "$(window_size)" = "$2" ] && shot "$OUT/$1.png" && crisp "$OUT/$1.png" && return 0
+        sleep 0.25
+    done
+    return 1
+}
 titles_records() { sed -n 's/^Mode[AB] Rec: //p' "$LOG" | tr -d '\r' | head -n2 | paste -sd' '; }
 # saves_ok N [TEST...]: no save failed, N lines said a load or save went well, and TEST holds.
 saves_ok() {
@@ -78,6 +103,9 @@ printf '5\r\n7\r\n' >"$GAME_DIR/Rec.dat"
 play_zip() { starts "$1" "$GAME_DIR/stdout.txt" bash -c 'cd "$1" && exec "$2" comet-drifter.exe' _ "$GAME_DIR" "$WINE64"; }
 play_zip zip
 check "zip: the title reads the existing Rec.dat (5 7)" test "$(titles_records)" = "5 7"
+SIZE=$(window_size)
+check "zip: the window ($SIZE) is the picture at a whole factor of 2 or more, each game pixel a square" \
+    eval 'shows_crisp zip-title "$SIZE" && [ "$PICTURE" = "$SIZE" ]'
 key a
 check "zip: a starts Mode A, whose frame rates show as they happen" wait_for_count FPS 2
 shot "$OUT/zip-round.png"
@@ -101,6 +129,8 @@ check "zip: Rec.dat holds both new records ($SAVED)" \
     bash -c 'set -- $1; [ "$#" -eq 2 ] && [ "$1" -gt 5 ] && [ "$2" -gt 7 ]' _ "$SAVED"
 play_zip zip-again
 check "zip: the next start reads them back" test "$(titles_records)" = "$SAVED"
+key alt+Return
+check "zip: Alt+Enter takes it to full screen" shows_crisp zip-full-screen "$SCREEN"
 key Escape
 wait_game
 check "zip: and ends with status 0 (got $GAME_STATUS)" test "$GAME_STATUS" -eq 0
@@ -109,13 +139,15 @@ check "zip: and ends with status 0 (got $GAME_STATUS)" test "$GAME_STATUS" -eq 0
 USER_DIR=$(wine_user_folder)
 INSTALLED="$USER_DIR/AppData/Local/Programs/COMET DRIFTER"
 LINK="$USER_DIR/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/COMET DRIFTER.lnk"
+FULL_SCREEN_LINK="${LINK%.lnk} (full screen).lnk"
 rm -rf "$INSTALLED"  # what an interrupted run left
 "$WINE64" "$ROOT/dist/$NAME-setup.exe" /S
-check "the installer installs silently: the exe, the art, the README, the uninstaller, the shortcut" bash -c \
-    'for f in comet-drifter.exe image/material.bmp README.txt uninstall.exe; do [ -f "$1/$f" ] || exit 1; done; [ -f "$2" ]' \
-    _ "$INSTALLED" "$LINK"
+check "the installer installs silently: the exe, the art, the README, the uninstaller, the shortcuts" bash -c \
+    'for f in comet-drifter.exe image/material.bmp README.txt uninstall.exe; do [ -f "$1/$f" ] || exit 1; done; [ -f "$2" ] && [ -f "$3" ]' \
+    _ "$INSTALLED" "$LINK" "$FULL_SCREEN_LINK"
 # start returns at once: the command lasts until the prefix's last program has ended.
-starts installed "$INSTALLED/stdout.txt" bash -c '"$1" start /unix "$2" && "$3" -w' _ "$WINE64" "$LINK" "$WINESERVER"
+starts installed "$INSTALLED/stdout.txt" bash -c '"$1" start /unix "$2" && "$3" -w' _ "$WINE64" "$FULL_SCREEN_LINK" "$WINESERVER"
+check "installed: the full-screen entry covers the screen ($SCREEN)" shows_crisp installed-full-screen "$SCREEN"
 key a
 check "installed: a starts Mode A" wait_for_count FPS 1
 crash; key Escape
@@ -124,5 +156,5 @@ RECORD_A=$(records "$INSTALLED/Rec.dat" | cut -d' ' -f1)
 check "installed: the game saves its Mode A record ($RECORD_A) beside it" saves_ok 1 "${RECORD_A:-0}" -gt 0
 "$WINE64" "$INSTALLED/uninstall.exe" /S && wine_wait
 check "the silent uninstall leaves only the records ($(ls -A "$INSTALLED" | paste -sd' '))" \
-    test "$(ls -A "$INSTALLED")" = Rec.dat -a ! -e "$LINK"
+    test "$(ls -A "$INSTALLED")" = Rec.dat -a ! -e "$LINK" -a ! -e "$FULL_SCREEN_LINK"
 finish
