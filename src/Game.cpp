@@ -71,6 +71,7 @@ Game::Game()
 }
 
 Game::~Game() {
+    if (screen) SDL_FreeSurface(screen);  // SDL keeps its display surface; SDL_Quit frees it
     if (material) SDL_FreeSurface(material);
     SDL_Quit();
 }
@@ -295,7 +296,10 @@ int Game::RunGame(FpsControl::Clock clock, FpsControl::Sleep sleep) {
     pacingSleep_ = sleep;
     int showTitle = 1;
     for (;;) {
-        GameInit();
+        if (GameInit() == -1) {  // never today: no step of it can fail
+            puts("Error: GameInit Failed.");
+            break;
+        }
         if (showTitle) {
             showTitle = 0;
             Title();
