@@ -1,17 +1,19 @@
 // boot.js: starts COMET DRIFTER on the page. The caves come gzip-packed (comet.data.gz),
 // so that a static server that compresses nothing still sends little; they are unpacked
-// here and handed, with the program's WebAssembly compiled meanwhile, to comet.js (which
-// index.html has the browser fetch meanwhile too, with the other two). After the title
+// here and handed, with the program's WebAssembly compiled meanwhile, to comet.js (fetched
+// meanwhile too; index.html's preload links start all three at once). After the title
 // shows it registers the service worker (sw.js) that keeps the bundle for playing offline.
-// When the game has ended, "Play again" (or Enter, or a tap on the picture) runs comet.js
-// again with the same data and compiled program: a fresh program, no reload, and the
-// records it reads are the ones just stored. What stops the game from loading is said
-// over the picture in one line, with what to do.
+// comet.js runs as a function of its Module, so that each run is a fresh program with
+// its own variables: when the game has ended, "Play again" (or Enter, or a tap on the
+// picture) runs it again with the same data and compiled program, without a reload, and
+// the records it reads are the ones just stored. What stops the game from loading is said
+// over the picture in one line, with what to do. It runs from the page's head, so that the
+// unpacking and compiling start before the page's first layout; the page's elements are
+// looked up once they are there.
 (function () {
   'use strict';
   const page = window.cometPage = window.cometPage || {};
   page.bootAt = performance.now();
-  const notice = document.getElementById('notice');
 
   class Download extends Error {}  // the network's or the server's fault, not the browser's
 
@@ -43,27 +45,28 @@
     page.failed = err instanceof Download
       ? `The game could not be downloaded (${err.message}). Reload the page to try again.`
       : `This browser could not start the game (${err.message || err}). Reload the page, or try another browser.`;
-    notice.textContent = page.failed;
-    notice.hidden = false;
+    const show = () => Object.assign(document.getElementById('notice'), { textContent: page.failed, hidden: false });
+    if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', show);
+    else show();
   }
 
   let start = null;  // runs comet.js once the data and the program are here
-  Promise.all([unpacked('comet.data.gz'), compiled('comet.wasm')]).then(([data, program]) => {
+  const code = fetched('comet.js').then((r) => r.text());
+  Promise.all([unpacked('comet.data.gz'), compiled('comet.wasm'), code]).then(([data, program, text]) => {
+    const comet = new Function('Module', text);  // eslint-disable-line no-new-func
     start = () => {
-      window.Module = {
-        getPreloadedPackage: () => data,
-        instantiateWasm: (imports, done) => {
-          WebAssembly.instantiate(program, imports).then((instance) => done(instance, program)).catch(fail);
-          return {};  // the exports come through done
-        },
-      };
-      const script = document.createElement('script');
-      script.src = 'comet.js';
-      script.onerror = () => fail(new Download('comet.js'));
-      script.onload = () => script.remove();
-      document.body.appendChild(script);
+      try {
+        comet({
+          getPreloadedPackage: () => data,
+          instantiateWasm: (imports, done) => {
+            WebAssembly.instantiate(program, imports).then((instance) => done(instance, program)).catch(fail);
+            return {};  // the exports come through done
+          },
+        });
+      } catch (err) { fail(err); }
     };
-    start();
+    if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', start);
+    else start();
   }).catch(fail);
 
   page.playAgain = () => {
@@ -75,8 +78,10 @@
     window.dispatchEvent(new Event('resize'));  // controls.js fits the picture again
     start();
   };
-  document.getElementById('again').addEventListener('click', page.playAgain);
-  document.getElementById('screen').addEventListener('pointerdown', page.playAgain);
+  document.addEventListener('DOMContentLoaded', () => {
+    document.getElementById('again').addEventListener('click', page.playAgain);
+    document.getElementById('screen').addEventListener('pointerdown', page.playAgain);
+  });
   window.addEventListener('keydown', (e) => { if (e.key === 'Enter' && !e.repeat) page.playAgain(); });
 
   // Not before: on a first visit its copy of the bundle would compete with the page's.

@@ -217,8 +217,8 @@
     refreshing = true;
     try { FS.writeFile(RECORD_FILE, bytes); } finally { refreshing = false; }
   }
-  document.addEventListener('visibilitychange', () => { if (!document.hidden) refreshRecords(); });
-  window.addEventListener('focus', refreshRecords);
+  document.addEventListener('visibilitychange', () => { if (!document.hidden) refreshRecords(); }, listening);
+  window.addEventListener('focus', refreshRecords, listening);
 
   // A save writes Rec.dat.tmp and renames it over Rec.dat (or writes Rec.dat in place).
   function storeAfterEverySave() {

@@ -116,7 +116,6 @@
   const iPhoneInSafari = /iPhone|iPod/.test(navigator.userAgent) && !navigator.standalone;
   fullButton.hidden = !canFullScreen;
   document.getElementById('standalone').hidden = canFullScreen || !iPhoneInSafari;
-  document.getElementById('screenline').hidden = !canFullScreen && !iPhoneInSafari;
   fullButton.addEventListener('click', async () => {
     const root = document.documentElement;
     try {
