@@ -3,7 +3,7 @@
 // the keys for SDL's event pump; keeps Rec.dat in IndexedDB (the higher record of each
 // mode wins, so two tabs never lower one another's); ends the round as Escape does when
 // the tab closes; and says so when the game has ended, offering to play again (boot.js
-// runs comet.js again: a fresh program). The canvas's size and the touch and gamepad
+// calls cometProgram again: a fresh program). The canvas's size and the touch and gamepad
 // controls are controls.js's.
 // window.cometPage tells the browser tests and measurements the frames shown (and when
 // the title's first one was), the canvas's context (page.screen), how many stores are
