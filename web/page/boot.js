@@ -36,10 +36,12 @@
     const bytes = new Uint8Array(new DataView(packed).getUint32(packed.byteLength - 4, true));
     const reader = new Blob([packed]).stream().pipeThrough(new DecompressionStream('gzip')).getReader();
     let at = 0;
-    for (let piece = await reader.read(); !piece.done; piece = await reader.read()) {
-      bytes.set(piece.value, at);
-      at += piece.value.length;
-    }
+    try {
+      for (let piece = await reader.read(); !piece.done; piece = await reader.read()) {
+        bytes.set(piece.value, at);
+        at += piece.value.length;
+      }
+    } catch (err) { throw new Download(`${url} damaged: ${err.message}`); }
     return bytes.buffer;
   }
 
