@@ -30,7 +30,8 @@ function chromiumProcesses() {
   const below = (pid) => pid !== String(process.pid) && parent.has(pid) && (parent.get(pid) === String(process.pid) || below(parent.get(pid)));
   return [...parent.keys()].filter(below).map((pid) => {
     const cmd = fs.readFileSync(`/proc/${pid}/cmdline`, 'utf8');
-    return { pid, renderer: cmd.includes('--type=renderer') };
+    const type = /--type=([\w-]+)/.exec(cmd);
+    return { pid, type: type ? type[1] : 'browser' };
   });
 }
 
@@ -58,10 +59,12 @@ async function main() {
     await new Promise((r) => setTimeout(r, Number(seconds) * 1000));
     const wall = (Date.now() - startedAt) / 1000;
     const used = procs.map((p, i) => (cpuTicks(p.pid) - before[i]) / TICKS / wall * 100);
-    const renderer = used.filter((_, i) => procs[i].renderer).reduce((a, b) => a + b, 0);
+    const byType = {};
+    used.forEach((u, i) => { byType[procs[i].type] = (byType[procs[i].type] || 0) + u; });
     const all = used.reduce((a, b) => a + b, 0);
     console.log(`the game's frames-per-second lines: ${fps.slice(-5).join(' ')}`);
-    console.log(`CPU while a round plays: renderer ${renderer.toFixed(1)} %, all ${procs.length} Chromium processes ${all.toFixed(1)} % of one core`);
+    console.log(`CPU while a round plays: renderer ${byType.renderer.toFixed(1)} %, all ${procs.length} Chromium processes ${all.toFixed(1)} % of one core ` +
+      `(${Object.entries(byType).map(([t, u]) => `${t} ${u.toFixed(1)}`).join(', ')})`);
 
     // A rough stand-in for a phone: Chromium's own CPU throttling, 6 times.
     const cdp = await page.context().newCDPSession(page);
