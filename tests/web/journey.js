@@ -267,7 +267,8 @@ async function gamepadJourney(browser, url) {
   await context.close();
 }
 
-// Offline after a first visit; after a new bundle the reload plays it and the old cache goes.
+// Offline after a first visit; after a new bundle the reload plays it and the old cache
+// goes; a broken one is said.
 async function offlineAndNewBundle(browser) {
   const copy = fs.mkdtempSync(path.join(os.tmpdir(), 'comet-bundle-'));
   fs.cpSync(dist, copy, { recursive: true });
@@ -287,6 +288,16 @@ async function offlineAndNewBundle(browser) {
   assert.equal((await pageState(page)).bundle, 'new', 'the reload plays the new bundle');
   await cachesAre('comet-drifter-new');
   await page.context().close();
+  // A truncated comet.wasm (a new visitor: no cache): said in one line, with what to do.
+  const wasm = path.join(copy, 'comet.wasm');
+  fs.truncateSync(wasm, fs.statSync(wasm).size / 2);
+  await server.close();
+  server = await start(copy, server.port);
+  const broken = await (await browser.newContext()).newPage();
+  await broken.goto(server.url);
+  await broken.waitForFunction(() => window.cometPage.failed, null, { timeout: 20000 });
+  assert.match(await broken.textContent('#notice'), /could not start the game.*Reload the page, or try another browser/);
+  await broken.context().close();
   await server.close();
 }
 
@@ -351,21 +362,6 @@ async function serverAnswers() {
   await server.close();
 }
 
-// A truncated comet.wasm: the page says so in one line, with what to do.
-async function brokenDownload(browser) {
-  const copy = fs.mkdtempSync(path.join(os.tmpdir(), 'comet-broken-'));
-  fs.cpSync(dist, copy, { recursive: true });
-  const wasm = path.join(copy, 'comet.wasm');
-  fs.truncateSync(wasm, fs.statSync(wasm).size / 2);
-  const server = await start(copy, 0);
-  const page = await (await browser.newContext()).newPage();
-  await page.goto(server.url);
-  await page.waitForFunction(() => window.cometPage.failed, null, { timeout: 20000 });
-  assert.match(await page.textContent('#notice'), /could not start the game.*Reload the page, or try another browser/);
-  await page.context().close();
-  await server.close();
-}
-
 // The whole first visit (the service worker's copy too) from python3 -m http.server.
 async function weightFromAPlainServer(browser) {
   const python = spawn('python3', ['-u', '-m', 'http.server', '0', '--bind', '127.0.0.1', '--directory', dist]);
@@ -397,7 +393,6 @@ async function main() {
     await closeRightAfterTheRound(browser, server.url);
     await withoutStorage(browser, server.url);
     await offlineAndNewBundle(browser);
-    await brokenDownload(browser);
     await weightFromAPlainServer(browser);
   } finally {
     await browser.close();
