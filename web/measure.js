@@ -1,7 +1,8 @@
 // measure.js: the browser half of web/measure.sh. Serves build-web/dist, loads it in
 // Debian's headless Chromium and prints the page weight as sent with gzip, the time from
-// navigation to the first title frame and to the title fully faded in, and the CPU of
-// the renderer process (and of all Chromium processes) while a Mode B round plays.
+// navigation (cold: a new browser) to the title's first frame and to the title fully faded
+// in, the CPU of the renderer process and of all Chromium's processes (every process this
+// one started) while a Mode B round plays, and the frame rate with the CPU throttled 6x.
 // Usage: NODE_PATH=build-web/web-test/node_modules node web/measure.js DIST SECONDS
 'use strict';
 const { launch } = require('./chromium.js');
@@ -17,12 +18,20 @@ function cpuTicks(pid) {  // user + system time of one process, in clock ticks
   const fields = fs.readFileSync(`/proc/${pid}/stat`, 'utf8').split(') ')[1].split(' ');
   return Number(fields[11]) + Number(fields[12]);
 }
+// Every process below this one: Chromium's browser, GPU, renderer, utility and zygote
+// processes, whatever their command lines.
 function chromiumProcesses() {
-  return fs.readdirSync('/proc').filter((p) => /^\d+$/.test(p)).flatMap((pid) => {
+  const parent = new Map();
+  for (const pid of fs.readdirSync('/proc').filter((p) => /^\d+$/.test(p))) {
     try {
-      const cmd = fs.readFileSync(`/proc/${pid}/cmdline`, 'utf8');
-      return cmd.startsWith('/usr/lib/chromium/chromium') ? [{ pid, renderer: cmd.includes('--type=renderer') }] : [];
-    } catch { return []; }
+      parent.set(pid, fs.readFileSync(`/proc/${pid}/stat`, 'utf8').split(') ')[1].split(' ')[1]);
+    } catch { /* gone meanwhile */ }
+  }
+  const below = (pid) => pid !== String(process.pid) && parent.has(pid) && (parent.get(pid) === String(process.pid) || below(parent.get(pid)));
+  return [...parent.keys()].filter(below).map((pid) => {
+    const cmd = fs.readFileSync(`/proc/${pid}/cmdline`, 'utf8');
+    const type = /--type=([\w-]+)/.exec(cmd);
+    return { pid, type: type ? type[1] : 'browser' };
   });
 }
 
@@ -37,7 +46,7 @@ async function main() {
     page.on('response', async (r) => { sent[path.basename(new URL(r.url()).pathname) || 'index.html'] = Number(r.headers()['content-length']); });
     await page.goto(server.url);
     await page.waitForFunction(() => window.cometPage.frames >= 51);  // the logo is opaque at 51
-    const t = await page.evaluate(() => ({ first: window.cometPage.firstFrameAt, now: performance.now() }));
+    const t = await page.evaluate(() => ({ first: window.cometPage.titleShownAt, now: performance.now() }));
     const total = Object.values(sent).reduce((a, b) => a + b, 0);
     console.log(`page weight with gzip: ${(total / 1024).toFixed(0)} KiB (${Object.entries(sent).map(([f, n]) => `${f} ${(n / 1024).toFixed(0)}`).join(', ')})`);
     console.log(`navigation to the first title frame: ${t.first.toFixed(0)} ms; title faded in: ${t.now.toFixed(0)} ms`);
@@ -50,10 +59,19 @@ async function main() {
     await new Promise((r) => setTimeout(r, Number(seconds) * 1000));
     const wall = (Date.now() - startedAt) / 1000;
     const used = procs.map((p, i) => (cpuTicks(p.pid) - before[i]) / TICKS / wall * 100);
-    const renderer = used.filter((_, i) => procs[i].renderer).reduce((a, b) => a + b, 0);
+    const byType = {};
+    used.forEach((u, i) => { byType[procs[i].type] = (byType[procs[i].type] || 0) + u; });
     const all = used.reduce((a, b) => a + b, 0);
     console.log(`the game's frames-per-second lines: ${fps.slice(-5).join(' ')}`);
-    console.log(`CPU while a round plays: renderer ${renderer.toFixed(1)} %, all Chromium processes ${all.toFixed(1)} % of one core`);
+    console.log(`CPU while a round plays: renderer ${byType.renderer.toFixed(1)} %, all ${procs.length} Chromium processes ${all.toFixed(1)} % of one core ` +
+      `(${Object.entries(byType).map(([t, u]) => `${t} ${u.toFixed(1)}`).join(', ')})`);
+
+    // A rough stand-in for a phone: Chromium's own CPU throttling, 6 times.
+    const cdp = await page.context().newCDPSession(page);
+    await cdp.send('Emulation.setCPUThrottlingRate', { rate: 6 });
+    const throttledFrom = fps.length;
+    await new Promise((r) => setTimeout(r, 6000));
+    console.log(`frames-per-second lines with the CPU throttled 6x: ${fps.slice(throttledFrom + 1).join(' ')}`);
   } finally {
     await browser.close();
     server.close();

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Measures the browser build beside the desktop game for the README's performance
-# section: page weight with gzip, load time, and CPU while a Mode B round plays, in
-# headless Chromium and (the desktop game) in a real window under Xvfb.
+# section: page weight with gzip, the time to the title's first frame, CPU while a Mode B
+# round plays (every Chromium process, by kind) and the frame rate with the CPU throttled
+# 6x, in headless Chromium and (the desktop game) in a real window under Xvfb.
 # Usage: web/measure.sh [SECONDS]   (default 10; run ./web.sh --build-only and
 #        tests/web/run.sh first, which build the page and install playwright-core)
 set -euo pipefail

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The browser build's tests, one stage of test.sh. Builds with ./web.sh --build-only, then:
 #  1. Same frames: tests/golden/frame_sums.cpp's scripted title and rounds, built for
-#     WebAssembly and run under node, print the console lines and frame checksums kept for
-#     SDL 1.2.15 in tests/golden/ (tests/golden/check.sh), as the desktop build does.
+#     WebAssembly and run under node on the page's own art (its caves 8-bit), print the
+#     console lines and frame checksums kept for SDL 1.2.15 in tests/golden/
+#     (tests/golden/check.sh), as the desktop build does.
 #  2. The page in Debian's Chromium (journey.js): keyboard, touch and gamepad journeys,
 #     records across reloads, tabs and closes, offline play, the server's answers and the
 #     page's weight. Screenshots land in build-web/web-test/shots/.
@@ -18,7 +19,7 @@ tools=$B/web-test
 mkdir -p "$tools/shots"
 
 echo "--- same frames as the desktop build's, in WebAssembly"
-FRAME_SUMS_RUNNER="node --no-experimental-fetch" tests/golden/check.sh "$B/frame_sums.js" "$B/native/image" "$tools/golden"
+FRAME_SUMS_RUNNER="node --no-experimental-fetch" tests/golden/check.sh "$B/frame_sums.js" "$B/image" "$tools/golden"
 
 echo "--- the page in Chromium"
 if ! cmp -s tests/web/package-lock.json "$tools/package-lock.json"; then

@@ -2,31 +2,48 @@
 // with --pre-js. It shows the frames SDL hands over (SDL_browser.c) on the canvas; queues
 // the keys for SDL's event pump; keeps Rec.dat in IndexedDB (the higher record of each
 // mode wins, so two tabs never lower one another's); ends the round as Escape does when
-// the tab closes; and says so when the game has ended. The canvas's size and the touch
-// and gamepad controls are controls.js's.
+// the tab closes; and says so when the game has ended, offering to play again (boot.js
+// calls cometProgram again: a fresh program). The canvas's size and the touch and gamepad
+// controls are controls.js's.
 // window.cometPage tells the browser tests and measurements the frames shown (and when
-// the first one was), how many stores are under way and whether the game has ended.
+// the title's first one was), the canvas's context (page.screen), how many stores are
+// under way and whether the game has ended.
 (function () {
   'use strict';
   const WIDTH = 480, HEIGHT = 320;
   const GAME_DIR = '/game';        // the working directory: image/ (preloaded) and Rec.dat
   const RECORD_FILE = GAME_DIR + '/Rec.dat';
-  const page = window.cometPage = Object.assign(window.cometPage || {}, { frames: 0, storing: 0, ended: null });
+  const page = window.cometPage = window.cometPage || {};
+  Object.assign(page, { frames: page.frames || 0, storing: page.storing || 0, ended: null });  // counted across programs
+  // This program's listeners on the page go when it ends: a new one adds its own.
+  const running = new AbortController();
+  const listening = { signal: running.signal };
 
   const canvas = document.getElementById('screen');
-  const context = canvas.getContext('2d');
+  // Drawn through an OffscreenCanvas without alpha where the browser has one: about a
+  // third less CPU (no compositing of a transparent canvas). Made once: a canvas hands
+  // over its control only once, and the next program draws on the same context.
+  page.screen = page.screen || (canvas.transferControlToOffscreen
+    ? canvas.transferControlToOffscreen().getContext('2d', { alpha: false }) : canvas.getContext('2d'));
+  const context = page.screen;
   const picture = context.createImageData(WIDTH, HEIGHT);
-  const notice = document.getElementById('notice');  // over the picture until the first frame
+  const notice = document.getElementById('notice');  // over the picture until the title shows
   const trouble = document.getElementById('trouble');  // under it: records not kept
 
   // ---- the picture
+  // SDL's mode setup shows a black frame first; the title is the first frame with colour.
+  let titleShown = false;
+  const hasColour = (rgba) => new Uint32Array(rgba.buffer, rgba.byteOffset, rgba.length / 4)
+    .some((pixel) => (pixel & 0xffffff) !== 0);
   Module.cometPutFrame = (rgba, width, height) => {
     if (width !== WIDTH || height !== HEIGHT) return;
     picture.data.set(rgba);
     context.putImageData(picture, 0, 0);
-    if (page.frames++ === 0) {
-      notice.hidden = true;  // "Loading" until the first frame
-      page.firstFrameAt = performance.now();
+    page.frames++;
+    if (!titleShown && hasColour(rgba)) {
+      titleShown = true;
+      notice.hidden = true;  // "Loading" until the title
+      page.titleShownAt = page.titleShownAt || performance.now();
       if (page.afterFirstFrame) page.afterFirstFrame();
     }
   };
@@ -54,12 +71,12 @@
     event.preventDefault();  // arrows and space never scroll the page
     if (!event.repeat) queue.push(kind << 16 | sym);
   }
-  window.addEventListener('keydown', (e) => onKey(e, KEY_DOWN));
-  window.addEventListener('keyup', (e) => onKey(e, KEY_UP));
+  window.addEventListener('keydown', (e) => onKey(e, KEY_DOWN), listening);
+  window.addEventListener('keyup', (e) => onKey(e, KEY_UP), listening);
   // Leaving the page releases held keys, as the desktop game's window does on losing focus.
-  window.addEventListener('blur', () => queue.push(FOCUS_LOST << 16));
-  window.addEventListener('focus', () => queue.push(FOCUS_GAINED << 16));
-  canvas.addEventListener('pointerdown', () => { window.focus(); canvas.focus(); });
+  window.addEventListener('blur', () => queue.push(FOCUS_LOST << 16), listening);
+  window.addEventListener('focus', () => queue.push(FOCUS_GAINED << 16), listening);
+  canvas.addEventListener('pointerdown', () => { window.focus(); canvas.focus(); }, listening);
   Module.cometTakeInput = () => (queue.length ? queue.shift() : 0);
 
   // ---- messages under the picture: each said once, none replacing another
@@ -200,8 +217,8 @@
     refreshing = true;
     try { FS.writeFile(RECORD_FILE, bytes); } finally { refreshing = false; }
   }
-  document.addEventListener('visibilitychange', () => { if (!document.hidden) refreshRecords(); });
-  window.addEventListener('focus', refreshRecords);
+  document.addEventListener('visibilitychange', () => { if (!document.hidden) refreshRecords(); }, listening);
+  window.addEventListener('focus', refreshRecords, listening);
 
   // A save writes Rec.dat.tmp and renames it over Rec.dat (or writes Rec.dat in place).
   function storeAfterEverySave() {
@@ -281,8 +298,8 @@
     queue.push(KEY_DOWN << 16 | SDLK_ESCAPE, KEY_UP << 16 | SDLK_ESCAPE);
     for (let i = 0; i < MAX_SLEEPS_TO_THE_SAVE && wakeNow && !page.ended; ++i) wakeNow();
   }
-  window.addEventListener('pagehide', endRoundNow);
-  window.addEventListener('pageshow', (e) => { if (e.persisted && page.ended) location.reload(); });
+  window.addEventListener('pagehide', endRoundNow, listening);
+  window.addEventListener('pageshow', (e) => { if (e.persisted && page.ended) location.reload(); }, listening);
 
   // ---- the end
   // With ASYNCIFY main first returns to the page when it first sleeps; the program ends
@@ -297,22 +314,18 @@
       }
     });
   });
-  // Under the picture, never over the game-over text of the last frame.
-  function showEnd(text) {
+  // Under the picture, never over the game-over text of the last frame; with the button
+  // that starts the game again (boot.js's page.playAgain; Enter does it too).
+  function showEnd(status, text) {
+    running.abort();
+    page.ended = { status };
     document.body.classList.add('ended');
     notice.hidden = true;
     document.getElementById('keys').hidden = true;
-    const ended = document.getElementById('ended');
-    ended.textContent = text;
-    ended.hidden = false;
+    document.getElementById('ended-text').textContent = text;
+    document.getElementById('ended').hidden = false;
     window.dispatchEvent(new Event('resize'));  // controls.js fits the picture again
   }
-  Module.onExit = (status) => {
-    page.ended = { status };
-    showEnd('The game has ended. Reload the page to play again.');
-  };
-  Module.onAbort = (what) => {
-    page.ended = { status: 'abort' };
-    showEnd('The game stopped with an error (' + what + '). Reload the page to start again.');
-  };
+  Module.onExit = (status) => showEnd(status, 'The game has ended.');
+  Module.onAbort = (what) => showEnd('abort', 'The game stopped with an error (' + what + ').');
 })();

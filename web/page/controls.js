@@ -1,6 +1,7 @@
-// controls.js: the picture's size on the page, the on-screen controls of touch screens and
-// standard gamepads. Both controls send the game the same key events the keyboard does
-// (comet-pre.js turns them into SDL's), so the game cannot tell them from keys.
+// controls.js: the picture's size on the page, full screen, the on-screen controls of
+// touch screens and standard gamepads. Both controls send the game the same key events
+// the keyboard does (comet-pre.js turns them into SDL's), so the game cannot tell them
+// from keys.
 (function () {
   'use strict';
   const WIDTH = 480, HEIGHT = 320;
@@ -38,47 +39,93 @@
     return (whole >= 1 && whole >= fit * FILLS_MOST ? whole : fit) / ratio;
   }
 
+  const fullScreenElement = () => document.fullscreenElement || document.webkitFullscreenElement;
+
+  // Touch screens: the controls beside the picture (a column each side, the thumbs' room)
+  // or below it, whichever leaves the larger picture; full screen has no margin and no
+  // lines but the end's.
   function fitCanvas() {
-    const onTouch = touch.matches, portrait = window.innerHeight > window.innerWidth;
+    const onTouch = touch.matches, full = Boolean(fullScreenElement());
     document.body.classList.toggle('touch', onTouch);
-    document.body.classList.toggle('portrait', portrait);
-    const W = window.innerWidth - 2 * MARGIN, H = window.innerHeight - 2 * MARGIN;
-    const side = onTouch && !portrait ? sideWidth() : 0;
-    const lines = below.offsetHeight;
-    const room = onTouch && portrait ? H * 0.55 : H - lines;  // portrait: controls below
-    const scale = pictureScale(W - 2 * side, room);
+    document.body.classList.toggle('portrait', window.innerHeight > window.innerWidth);
+    document.body.classList.toggle('full', full);
+    const margin = full ? 0 : MARGIN;
+    const W = window.innerWidth - 2 * margin, H = window.innerHeight - 2 * margin - below.offsetHeight;
+    let scale = pictureScale(W, H), under = 0;
+    if (onTouch) {
+      const beside = pictureScale(W - 2 * sideWidth(), H);
+      scale = pictureScale(W, H - belowHeight());
+      if (beside >= scale) scale = beside;
+      else under = belowHeight();
+      placeControls(under > 0);
+    }
+    document.body.style.paddingBottom = under + 'px';  // the picture centred above them
     canvas.style.width = WIDTH * scale + 'px';
     canvas.style.height = HEIGHT * scale + 'px';
-    if (onTouch) placeControls(portrait, side, HEIGHT * scale);
   }
 
-  // Landscape: a column each side of the picture, the thumbs' room.
+  // The controls' sizes: the pad, boost and the small keys.
   const sideWidth = () => Math.min(200, Math.max(120, window.innerWidth * 0.2));
+  function controlSizes(under) {
+    const W = window.innerWidth, H = window.innerHeight;
+    const column = under ? W / 2 : sideWidth();
+    const pad = Math.min(column - 2 * MARGIN, H * (under ? 0.3 : 0.5), 180);
+    const small = Math.min(52, (column - 4 * MARGIN) / 3);
+    // Below the picture, the small keys go beside the pad and boost where there is room.
+    const keysBeside = under && column - pad >= 3 * small + 6 * MARGIN;
+    return { column, pad, boost: pad * 0.7, small, keysBeside };
+  }
+  function belowHeight() {
+    const { pad, small, keysBeside } = controlSizes(true);
+    return pad + 4 * MARGIN + (keysBeside ? 0 : small + 2 * MARGIN);
+  }
 
   function place(element, left, top, width, height) {
     Object.assign(element.style, { left: left + 'px', top: top + 'px', width: width + 'px',
                                    height: (height || width) + 'px' });
   }
 
-  // Landscape: the pad bottom left, boost bottom right, the mode keys above the pad and
-  // the round's keys above boost. Portrait: the same, below the picture.
-  function placeControls(portrait, side, pictureHeight) {
+  // The pad bottom left, boost bottom right, the mode keys (a, b) on the pad's side and the
+  // round's keys (r, t, e) on boost's: above them in a column beside the picture or below
+  // a narrow one, beside them towards the middle below a wide one.
+  function placeControls(under) {
     const W = window.innerWidth, H = window.innerHeight;
-    const column = portrait ? W / 2 : side;
-    const pad = Math.min(column - 2 * MARGIN, portrait ? (H - pictureHeight) * 0.45 : H * 0.5, 180);
-    const boost = pad * 0.7, small = Math.min(52, (column - 4 * MARGIN) / 3);
-    const bottom = H - MARGIN - Math.max(0, (column - pad) / 4);
-    place(controls.querySelector('#dpad'), (column - pad) / 2, bottom - pad, pad);
-    place(controls.querySelector('#boost'), W - column + (column - boost) / 2, bottom - pad / 2 - boost / 2, boost);
-    const top = portrait ? bottom - pad - small - 2 * MARGIN : MARGIN * 2;
+    const { column, pad, boost, small, keysBeside } = controlSizes(under);
+    const edge = under ? Math.min((column - pad) / 2, 2 * MARGIN) : (column - pad) / 2;
+    const bottom = H - (under ? 2 * MARGIN : MARGIN + Math.max(0, (column - pad) / 4));
+    place(controls.querySelector('#dpad'), edge, bottom - pad, pad);
+    place(controls.querySelector('#boost'), W - edge - pad / 2 - boost / 2, bottom - pad / 2 - boost / 2, boost);
     const keys = [...controls.querySelectorAll('.small')];
+    const row = (count) => count * small + (count - 1) * MARGIN;
     keys.forEach((key, i) => {
       const right = i >= 2, n = right ? i - 2 : i, count = right ? 3 : 2;
-      const start = right ? W - column + (column - count * small - (count - 1) * MARGIN) / 2
-        : (column - count * small - (count - 1) * MARGIN) / 2;
+      let start = right ? W - column + (column - row(count)) / 2 : (column - row(count)) / 2;
+      let top = under ? bottom - pad - small - 2 * MARGIN : MARGIN * 2;
+      if (keysBeside) {
+        start = right ? W - edge - pad - 3 * MARGIN - row(count) : edge + pad + 3 * MARGIN;
+        top = bottom - small;
+      }
       place(key, start + n * (small + MARGIN), top, small);
     });
   }
+
+  // ---- full screen: the whole page (the picture and the controls), landscape on phones.
+  // iPhone Safari has none for a page; its installed app is standalone, and says so.
+  const fullButton = document.getElementById('full');
+  const canFullScreen = document.fullscreenEnabled || document.webkitFullscreenEnabled;
+  const iPhoneInSafari = /iPhone|iPod/.test(navigator.userAgent) && !navigator.standalone;
+  fullButton.hidden = !canFullScreen;
+  document.getElementById('standalone').hidden = canFullScreen || !iPhoneInSafari;
+  fullButton.addEventListener('click', async () => {
+    const root = document.documentElement;
+    try {
+      await (root.requestFullscreen || root.webkitRequestFullscreen).call(root);
+      if (touch.matches && screen.orientation && screen.orientation.lock) await screen.orientation.lock('landscape');
+    } catch { /* refused, or no orientation lock (a desktop): the page as it is */ }
+    canvas.focus();
+  });
+  document.addEventListener('fullscreenchange', fitCanvas);
+  document.addEventListener('webkitfullscreenchange', fitCanvas);
 
   window.addEventListener('resize', fitCanvas);
   touch.addEventListener('change', fitCanvas);
@@ -141,7 +188,8 @@
   window.addEventListener('blur', letGoOfEverything);
   document.addEventListener('visibilitychange', () => { if (document.hidden) letGoOfEverything(); });
 
-  // ---- gamepads with the standard mapping, polled every animation frame
+  // ---- gamepads with the standard mapping, polled every animation frame while one is
+  // connected (a loop without a pad costs the page CPU for nothing)
   const PAD_BUTTONS = [  // button index (standard mapping) -> key
     [12, 'ArrowUp'], [13, 'ArrowDown'], [14, 'ArrowLeft'], [15, 'ArrowRight'],
     [0, ' '], [2, 'a'], [1, 'b'], [3, 'r'], [9, 't'], [8, 'e'],
@@ -191,7 +239,12 @@
     for (const [index, keys] of padHeld) {  // a pad unplugged lets go of its keys
       if (!seen.has(index)) { keys.forEach(release); padHeld.delete(index); }
     }
-    window.requestAnimationFrame(pollPads);
+    polling = pads.some((pad) => pad && pad.connected);
+    if (polling) window.requestAnimationFrame(pollPads);
   }
-  window.requestAnimationFrame(pollPads);
+  let polling = false;
+  window.addEventListener('gamepadconnected', () => {
+    if (!polling) window.requestAnimationFrame(pollPads);
+    polling = true;
+  });
 })();
