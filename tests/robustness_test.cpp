@@ -41,6 +41,7 @@ const std::string kSaved = "OK: RecordFile was successfully loaded.\n";
 const std::string kNotSaved = "Error: RecordFile could not be loaded.\n";
 const std::string kGoodRecords = "5000\n6000\n";  // above any score a test round reaches
 const std::string kUnchanged = "<unchanged>", kMissing = "<missing>", kFolder = "<folder>", kSpecial = "<special>";
+const std::string kHuge = "<huge>";  // larger than the game reads: not read here either
 constexpr int kNoPrivateMounts = 124, kRecordsHarmed = 125;  // exit codes of InPrivateMounts
 
 std::string Records(int a, int b) {
@@ -73,6 +74,7 @@ std::string RecordFileState() {
     struct stat st;
     if (stat("Rec.dat", &st) != 0) return kMissing;
     if (!S_ISREG(st.st_mode)) return S_ISDIR(st.st_mode) ? kFolder : kSpecial;  // a FIFO is never opened
+    if (st.st_size > static_cast<off_t>(kRecordReadLimit)) return kHuge;
     std::ifstream in("Rec.dat", std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
