@@ -22,7 +22,7 @@ constexpr int kLeftCrashX = -11;  // a ship further left than this has crashed
 constexpr int kShiftCrash = 155;  // a strip shifted further than this has crashed
 
 // The record file's format, in one place: the game reads, merges and writes it with these,
-// and so does the browser page (web/records/HigherRecords.cpp).
+// and so does the browser page (web/records/higher_records.cpp).
 constexpr const char* kRecordFormat = "%d\n%d\n";  // Mode A, then Mode B
 // At most this much of Rec.dat is read: its two short lines are at its start, and a huge
 // file must not hold up the title or a save.
