@@ -71,27 +71,27 @@ bool CutFileAt(FILE* file, long size) { return fflush(file) == 0 && ftruncate(fi
 // Rec.dat. The browser runs one game per page on a file system of its own: no lock.
 namespace {
 int saveLockFolder = -1;
-constexpr int kSaveLockPatienceMs = 5000;  // 20 instances' saves take well under one second
-constexpr useconds_t kSaveLockPollUs = 1000;
 }  // namespace
 
+#ifdef __EMSCRIPTEN__
+void HoldSaveLock(const std::string&) {}
+#else
 void HoldSaveLock(const std::string& file) {
-#ifndef __EMSCRIPTEN__
+    constexpr int kPatienceUs = 5000000;  // 20 instances' saves take well under one second
+    constexpr useconds_t kPollUs = 1000;
     ReleaseSaveLock();
     saveLockFolder = open(FolderOf(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (saveLockFolder < 0) return;
-    for (int waitedUs = 0; flock(saveLockFolder, LOCK_EX | LOCK_NB) != 0; waitedUs += kSaveLockPollUs) {
+    for (int waitedUs = 0; flock(saveLockFolder, LOCK_EX | LOCK_NB) != 0; waitedUs += kPollUs) {
         const bool held = errno == EWOULDBLOCK || errno == EINTR;
-        if (!held || waitedUs >= kSaveLockPatienceMs * 1000) {
+        if (!held || waitedUs >= kPatienceUs) {
             ReleaseSaveLock();
             return;
         }
-        usleep(kSaveLockPollUs);
+        usleep(kPollUs);
     }
-#else
-    (void)file;
-#endif
 }
+#endif
 
 void ReleaseSaveLock() {
     if (saveLockFolder >= 0) close(saveLockFolder);  // closing the folder lets the lock go
