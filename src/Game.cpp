@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstddef>
 #include <climits>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
