@@ -1,7 +1,8 @@
 // Fuzz target: the record-file load. Each input becomes ./Rec.dat and goes through the
-// game's own Game::LoadRecords; the records must be what the file's first two lines make
-// (after a UTF-8 byte-order mark), each converted like strtoll up to a zero byte and
-// held to 0 .. INT_MAX, a missing line repeating the value before it.
+// game's own Game::LoadRecords; the records must be what the first two lines of the file's
+// first kRecordReadLimit bytes make (after a UTF-8 byte-order mark), each converted like
+// strtoll up to a zero byte and held to 0 .. INT_MAX, a missing line repeating the value
+// before it.
 #include <SDL.h>
 
 #include <algorithm>
@@ -53,6 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     game.lastRecordLine = 0;  // as at the very first load of a run
     game.LoadRecords();
 
+    size = std::min(size, kRecordReadLimit);  // the game reads no further
     const bool marked = size >= 3 && std::memcmp(data, kByteOrderMark, 3) == 0;
     size_t pos = marked ? 3 : 0;
     std::string line = "0";

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -21,7 +22,8 @@ namespace {
 
 constexpr const char* kSheetPath = "image/material.bmp";
 constexpr const char* kRecordPath = "./Rec.dat";
-constexpr const char* kRecordTempSuffix = ".tmp";  // after the file's name and a process id
+constexpr const char* kRecordTempStem = "Rec.dat.";  // then a process id and the suffix
+constexpr const char* kRecordTempSuffix = ".tmp";
 constexpr const char* kRecordOkLine = "OK: RecordFile was successfully loaded.";
 constexpr const char* kRecordErrorLine = "Error: RecordFile could not be loaded.";
 constexpr unsigned char kByteOrderMark[] = {0xEF, 0xBB, 0xBF};  // UTF-8, as editors may save
@@ -49,6 +51,7 @@ Game::Game()
         printf("Error: %s\n", SDL_GetError());
         return;
     }
+    platform::EndTheGameOnHangUp();
     SDL_WM_SetCaption("COMET DRIFTER", nullptr);
     screen = SDL_SetVideoMode(kScreenWidth, kScreenHeight, kScreenBpp, 0);
     if (!screen) {
@@ -139,33 +142,23 @@ private:
     long long magnitude_ = 0;
 };
 
-// One whole line, up to its line feed or the end of the file; a CR before the line feed
-// and blanks around the number fall outside the number. False, and `value` kept, when
-// the file ended before the line began.
-bool ReadRecordLine(FILE* file, int* value) {
-    int c = fgetc(file);
-    if (c == EOF) return false;
+// One whole line from `at`, up to its line feed or the end of the text; a CR before the
+// line feed and blanks around the number fall outside the number. False, and `value`
+// kept, when the text ended before the line began.
+bool ReadRecordLine(const char*& at, const char* end, int* value) {
+    if (at == end) return false;
     RecordValue line;
-    for (; c != EOF && c != '\n'; c = fgetc(file)) line.Take(c);
+    for (; at != end && *at != '\n'; ++at) line.Take(static_cast<unsigned char>(*at));
+    if (at != end) ++at;  // past the line feed
     *value = line.Value();
     return true;
 }
 
-void SkipByteOrderMark(FILE* file) {
-    unsigned char start[sizeof kByteOrderMark];
-    if (fread(start, 1, sizeof start, file) != sizeof start ||
-        std::memcmp(start, kByteOrderMark, sizeof start) != 0)
-        rewind(file);
-}
-
-// The two records, Mode A first, as every read of the file takes them. A line the file
-// lacks repeats the value before it: Mode A's for Mode B, what `a` held for Mode A.
-// Returns how many of the two lines the file has.
-int ReadRecordLines(FILE* file, int* a, int* b) {
-    SkipByteOrderMark(file);
-    int found = ReadRecordLine(file, a) ? 1 : 0;
-    *b = *a;
-    return ReadRecordLine(file, b) ? found + 1 : found;
+// The start of `file`, as much of it as a record file's text is ever read.
+std::string ReadRecordBytes(FILE* file) {
+    std::string bytes(kRecordReadLimit, '\0');
+    bytes.resize(fread(&bytes[0], 1, bytes.size(), file));
+    return bytes;
 }
 
 // The file a save must change: Rec.dat itself or, when Rec.dat is a symbolic link, the
@@ -177,6 +170,26 @@ std::string RecordTarget() { return platform::FollowLinks(kRecordPath); }
 bool IsRecordFileOrNothing(const std::string& target) { return platform::IsAbsentOrRegular(target); }
 
 }  // namespace
+
+int ReadRecordText(const char* text, size_t size, int* a, int* b) {
+    const char* at = text;
+    const char* end = text + std::min(size, kRecordReadLimit);
+    const bool marked = end - at >= static_cast<std::ptrdiff_t>(sizeof kByteOrderMark) &&
+                        std::memcmp(at, kByteOrderMark, sizeof kByteOrderMark) == 0;
+    if (marked) at += sizeof kByteOrderMark;
+    const int found = ReadRecordLine(at, end, a) ? 1 : 0;
+    *b = *a;
+    return ReadRecordLine(at, end, b) ? found + 1 : found;
+}
+
+bool KeepHigherRecords(const char* text, size_t size, int* a, int* b) {
+    int theirA = 0, theirB = 0;
+    if (ReadRecordText(text, size, &theirA, &theirB) == 0) return false;
+    const bool higher = theirA > *a || theirB > *b;
+    *a = std::max(*a, theirA);
+    *b = std::max(*b, theirB);
+    return higher;
+}
 
 void Game::LoadRecords() {
     recordFile = IsRecordFileOrNothing(RecordTarget()) ? fopen(kRecordPath, "r") : nullptr;
@@ -192,7 +205,8 @@ void Game::LoadRecords() {
     if (!recordFile) return;
 
     recordA = lastRecordLine;
-    ReadRecordLines(recordFile, &recordA, &recordB);
+    const std::string text = ReadRecordBytes(recordFile);
+    ReadRecordText(text.data(), text.size(), &recordA, &recordB);
     lastRecordLine = recordB;
     fclose(recordFile);
     recordFile = nullptr;
@@ -206,12 +220,15 @@ enum class RecordWrite {
     kRefused,  // read-only (the player's choice) or no regular file: left alone
     kAppend,   // Rec.dat exists but could not be read: appended to, as it always was
     kReplace,  // a whole new file beside it, renamed over it: a kill mid-save loses nothing
-    kInPlace,  // no file can be made beside it (a read-only folder): written where it is
+    kInPlace,  // no file can be made beside it (a read-only folder): written over where it is
 };
 
-// Named by the process, so that two instances saving at once never share it.
+// Beside the file, named by the process so that two instances saving at once never share
+// it, and short whatever the file's own name (Rec.dat may link to a name near the file
+// system's limit, which a suffix would pass).
 std::string RecordTempPath(const std::string& target) {
-    return target + "." + std::to_string(platform::ProcessId()) + kRecordTempSuffix;
+    return platform::FolderOf(target) + "/" + kRecordTempStem + std::to_string(platform::ProcessId()) +
+           kRecordTempSuffix;
 }
 
 RecordWrite ChooseRecordWrite(const std::string& target, bool unreadable) {
@@ -230,20 +247,22 @@ RecordWrite ChooseRecordWrite(const std::string& target, bool unreadable) {
 bool TakeHigherRecordsFrom(const std::string& target, int* recordA, int* recordB) {
     FILE* file = IsRecordFileOrNothing(target) ? fopen(target.c_str(), "r") : nullptr;
     if (!file) return false;
-    int a = 0, b = 0;
-    if (ReadRecordLines(file, &a, &b) > 0) {
-        *recordA = std::max(*recordA, a);
-        *recordB = std::max(*recordB, b);
-    }
+    const std::string text = ReadRecordBytes(file);
     fclose(file);
+    KeepHigherRecords(text.data(), text.size(), recordA, recordB);
     return true;
 }
 
+// What a write does after the records: nothing more, cut the file after them (written
+// over an older, maybe longer text), or wait until they are on the disk.
+enum class AfterWrite { kNothing, kCut, kToDisk };
+
 // Writes both records and closes the file; false when any step failed.
-bool WriteRecordsAndClose(FILE* file, int recordA, int recordB, bool toDisk) {
-    bool written = fprintf(file, "%d\n%d\n", recordA, recordB) > 0;
+bool WriteRecordsAndClose(FILE* file, int recordA, int recordB, AfterWrite after) {
+    bool written = fprintf(file, kRecordFormat, recordA, recordB) > 0;
     written = fflush(file) == 0 && written;
-    if (toDisk) written = platform::FlushToDisk(file) && written;
+    if (after == AfterWrite::kCut) written = written && platform::CutFileAt(file, ftell(file));
+    if (after == AfterWrite::kToDisk) written = platform::FlushToDisk(file) && written;
     return fclose(file) == 0 && written;
 }
 
@@ -256,17 +275,27 @@ bool Game::ReplaceRecordFile(const std::string& target) {
     recordFile = fopen(temp.c_str(), "w");
     if (!recordFile) return false;
     platform::CopyPermissionBits(recordFile, target);
-    const bool written = WriteRecordsAndClose(recordFile, recordA, recordB, true);
+    const bool written = WriteRecordsAndClose(recordFile, recordA, recordB, AfterWrite::kToDisk);
     recordFile = nullptr;
     if (written && platform::ReplaceFile(temp, target)) return true;
     remove(temp.c_str());
     return false;
 }
 
-bool Game::WriteRecordFileWhereItIs(const std::string& target, const char* openMode) {
-    recordFile = fopen(target.c_str(), openMode);
+bool Game::AppendToRecordFile(const std::string& target) {
+    recordFile = fopen(target.c_str(), "a");
     if (!recordFile) return false;
-    const bool written = WriteRecordsAndClose(recordFile, recordA, recordB, false);
+    const bool written = WriteRecordsAndClose(recordFile, recordA, recordB, AfterWrite::kNothing);
+    recordFile = nullptr;
+    return written;
+}
+
+// Written over the old text, never emptied first, and cut after the new one: a write that
+// fails (a full disk, a file size limit) leaves the old records.
+bool Game::OverwriteRecordFile(const std::string& target) {
+    recordFile = fopen(target.c_str(), access(target.c_str(), F_OK) == 0 ? "r+" : "w");
+    if (!recordFile) return false;
+    const bool written = WriteRecordsAndClose(recordFile, recordA, recordB, AfterWrite::kCut);
     recordFile = nullptr;
     return written;
 }
@@ -277,14 +306,16 @@ void Game::SaveRecords() {
     if (mode == kModeB && score > recordB) recordB = score;
 
     const std::string target = RecordTarget();
+    platform::HoldSaveLock(target);  // instances closed together save one after another
     const bool readable = TakeHigherRecordsFrom(target, &recordA, &recordB);
     bool saved = false;
     switch (ChooseRecordWrite(target, recordMissing && !readable)) {
     case RecordWrite::kRefused: break;
-    case RecordWrite::kAppend: saved = WriteRecordFileWhereItIs(target, "a"); break;
+    case RecordWrite::kAppend: saved = AppendToRecordFile(target); break;
     case RecordWrite::kReplace: saved = ReplaceRecordFile(target); break;
-    case RecordWrite::kInPlace: saved = WriteRecordFileWhereItIs(target, "w"); break;
+    case RecordWrite::kInPlace: saved = OverwriteRecordFile(target); break;
     }
+    platform::ReleaseSaveLock();
     puts(saved ? kRecordOkLine : kRecordErrorLine);
 }
 

@@ -20,6 +20,23 @@ constexpr int kTrailLength = 19;  // Player 0 is the ship, 1..19 its trail
 constexpr int kStarCount = 20;
 constexpr int kItemCount = 3;
 
+// The record file's format, in one place: the game reads, merges and writes it with these,
+// and so does the browser page (web/records/higher_records.cpp).
+constexpr const char* kRecordFormat = "%d\n%d\n";  // Mode A, then Mode B
+// At most this much of Rec.dat is read: its two short lines are at its start, and a huge
+// file must not hold up the title or a save.
+constexpr size_t kRecordReadLimit = 64 * 1024;
+
+// The two records in the first kRecordReadLimit bytes of a record file's text, Mode A
+// first: each one whole line read as atoi reads it, after a UTF-8 byte-order mark. A line
+// the text lacks repeats the value before it: Mode A's for Mode B, what `a` held for Mode
+// A. Returns how many of the two lines the text has.
+int ReadRecordText(const char* text, size_t size, int* a, int* b);
+
+// Raises each of `a` and `b` to the record file text's record of that mode, when higher.
+// False when the text holds no higher record (or none at all).
+bool KeepHigherRecords(const char* text, size_t size, int* a, int* b);
+
 // What one play round owns, in the order it is built (and so, reversed, destroyed).
 struct Round {
     Player players[1 + kTrailLength];
@@ -119,7 +136,8 @@ private:
     void EndRound(int* showTitle);
 
     bool ReplaceRecordFile(const std::string& target);
-    bool WriteRecordFileWhereItIs(const std::string& target, const char* openMode);
+    bool AppendToRecordFile(const std::string& target);
+    bool OverwriteRecordFile(const std::string& target);
 
     void DrawTitleImages();
     void SetSheetAlpha(int alpha);

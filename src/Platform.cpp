@@ -1,8 +1,12 @@
 // Platform on Linux and in the browser: POSIX calls and glibc's heap settings.
 #include "Platform.h"
 
+#include <errno.h>
+#include <fcntl.h>
 #include <limits.h>
 #include <malloc.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -58,6 +62,52 @@ unsigned long ProcessId() { return static_cast<unsigned long>(getpid()); }
 
 bool ReplaceFile(const std::string& from, const std::string& to) {
     return rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool CutFileAt(FILE* file, long size) { return fflush(file) == 0 && ftruncate(fileno(file), size) == 0; }
+
+// The lock is flock's, on the folder: it holds whatever happens to the files in it (a
+// rename puts a new Rec.dat in place of the locked one) and needs no lock file beside
+// Rec.dat. The browser runs one game per page on a file system of its own: no lock.
+namespace {
+int saveLockFolder = -1;
+}  // namespace
+
+#ifdef __EMSCRIPTEN__
+void HoldSaveLock(const std::string&) {}
+#else
+void HoldSaveLock(const std::string& file) {
+    constexpr int kPatienceUs = 5000000;  // 20 instances' saves take well under one second
+    constexpr useconds_t kPollUs = 1000;
+    ReleaseSaveLock();
+    saveLockFolder = open(FolderOf(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (saveLockFolder < 0) return;
+    for (int waitedUs = 0; flock(saveLockFolder, LOCK_EX | LOCK_NB) != 0; waitedUs += kPollUs) {
+        const bool held = errno == EWOULDBLOCK || errno == EINTR;
+        if (!held || waitedUs >= kPatienceUs) {
+            ReleaseSaveLock();
+            return;
+        }
+        usleep(kPollUs);
+    }
+}
+#endif
+
+void ReleaseSaveLock() {
+    if (saveLockFolder >= 0) close(saveLockFolder);  // closing the folder lets the lock go
+    saveLockFolder = -1;
+}
+
+// SDL already answers SIGTERM; raise is safe in a signal handler, and SDL's own handler
+// (classic SDL's or SDL2's under sdl12-compat) then does what it always does.
+void EndTheGameOnHangUp() {
+    struct sigaction now {};
+    if (sigaction(SIGHUP, nullptr, &now) != 0 || now.sa_handler == SIG_IGN) return;
+    struct sigaction hangUp {};
+    hangUp.sa_handler = [](int) { raise(SIGTERM); };
+    sigemptyset(&hangUp.sa_mask);
+    hangUp.sa_flags = SA_RESTART;
+    sigaction(SIGHUP, &hangUp, nullptr);
 }
 
 }  // namespace platform

@@ -40,4 +40,19 @@ unsigned long ProcessId();
 // Puts the file `from` in the place of `to` in one step, replacing `to` if it exists.
 bool ReplaceFile(const std::string& from, const std::string& to);
 
+// Cuts `file` (written and flushed) to its first `size` bytes; false when that failed.
+bool CutFileAt(FILE* file, long size);
+
+// Waits until no other instance of the game is saving into the folder `file` lies in,
+// then keeps the others waiting until ReleaseSaveLock: each save's read, merge, write
+// and rename come whole before or after another's. No lock to be had, or a wait of
+// seconds (an instance stopped mid-save), and the save goes on without it.
+void HoldSaveLock(const std::string& file);
+void ReleaseSaveLock();
+
+// A hang-up (the terminal closed, the session ended) ends the game as SIGTERM does, which
+// SDL turns into the window's close request: the round ends and its records are saved.
+// A hang-up ignored on entry (nohup) stays ignored. Called once SDL is running.
+void EndTheGameOnHangUp();
+
 }  // namespace platform

@@ -1,7 +1,10 @@
 // The record file: what a load prints, what a save writes, that a save never writes into
 // the old file and never lowers a record another instance saved. What each shape of
 // Rec.dat reads as, and odd files, run against the real program in robustness_test.
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "StartedGame.h"
@@ -12,7 +15,8 @@ namespace {
 
 const std::string kLoadedLine = "OK: RecordFile was successfully loaded.\n";
 
-std::string TempName(const std::string& file) { return file + "." + std::to_string(getpid()) + ".tmp"; }
+std::string TempName(const std::string& folder) { return folder + "Rec.dat." + std::to_string(getpid()) + ".tmp"; }
+constexpr uid_t kNobody = 65534;
 
 struct RecordFixture : StartedGame {
     std::string Load(const std::string& text) {
@@ -77,17 +81,51 @@ TEST_F(RecordFixture, SaveReplacesTheFileInsteadOfWritingIntoIt) {
     Save(kModeA, 99);
     EXPECT_EQ(dir.Read("Rec.dat"), "99\n20\n");
     EXPECT_EQ(dir.Read("old.dat"), "10\n20\n");
-    EXPECT_NE(access(TempName("Rec.dat").c_str(), F_OK), 0) << "no temporary file is left behind";
+    EXPECT_NE(access(TempName("").c_str(), F_OK), 0) << "no temporary file is left behind";
+}
+
+// A read-only folder: the save writes over Rec.dat where it is. When that write fails (a
+// file size limit of 0), the old records stay.
+TEST_F(RecordFixture, AFailedWriteInPlaceKeepsTheOldRecords) {
+    dir.Write("Rec.dat", "10\n20\n");
+    game->LoadRecords();
+    ASSERT_EQ(chmod("Rec.dat", 0666) | chmod(".", 0555), 0);
+    int console[2];  // a pipe: the file size limit would stop a captured console too
+    ASSERT_EQ(pipe(console), 0);
+    std::fflush(stdout);
+    const pid_t child = fork();
+    if (child == 0) {
+        const rlimit noBytes{0, 0};
+        const bool nobody = geteuid() != 0 || (setgid(kNobody) == 0 && setuid(kNobody) == 0);  // root may write anywhere
+        signal(SIGXFSZ, SIG_IGN);  // the write fails instead of ending the program
+        if (!nobody || setrlimit(RLIMIT_FSIZE, &noBytes) != 0 || dup2(console[1], 1) < 0) _exit(120);
+        game->mode = kModeA;
+        game->score = 99;
+        game->SaveRecords();
+        std::fflush(stdout);
+        _exit(0);
+    }
+    close(console[1]);
+    char said[100] = {};
+    EXPECT_GT(read(console[0], said, sizeof said - 1), 0);
+    close(console[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_STREQ(said, "Error: RecordFile could not be loaded.\n");
+    EXPECT_EQ(dir.Read("Rec.dat"), "10\n20\n");
 }
 
 // A Rec.dat that is a symbolic link (for example into a synced folder) stays a link:
 // the save replaces the file it points to, with that file's permission bits.
-// Here through two links: one by absolute path into a folder, one relative to that folder.
+// Here through two links: one by absolute path into a folder, one relative to that folder,
+// to a file whose name is near the file system's limit of 255 bytes.
 TEST_F(RecordFixture, SaveThroughASymbolicLinkReplacesItsTargetAndKeepsTheLink) {
+    const std::string records = "kept/" + std::string(250, 'r');
     ASSERT_EQ(mkdir("kept", 0700), 0);
-    dir.Write("kept/records", "10\n20\n");
-    ASSERT_EQ(chmod("kept/records", 0640), 0);
-    ASSERT_EQ(symlink("records", "kept/hop"), 0);
+    dir.Write(records, "10\n20\n");
+    ASSERT_EQ(chmod(records.c_str(), 0640), 0);
+    ASSERT_EQ(symlink(records.substr(5).c_str(), "kept/hop"), 0);
     ASSERT_EQ(symlink((dir.path() + "/kept/hop").c_str(), "Rec.dat"), 0);
     game->LoadRecords();
     EXPECT_EQ(game->recordB, 20);
@@ -95,9 +133,9 @@ TEST_F(RecordFixture, SaveThroughASymbolicLinkReplacesItsTargetAndKeepsTheLink) 
     struct stat st;
     ASSERT_EQ(lstat("Rec.dat", &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode));
-    EXPECT_EQ(dir.Read("kept/records"), "10\n25\n");
-    ASSERT_EQ(stat("kept/records", &st), 0);
+    EXPECT_EQ(dir.Read(records), "10\n25\n");
+    ASSERT_EQ(stat(records.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
-    EXPECT_NE(access(TempName("kept/records").c_str(), F_OK), 0);
+    EXPECT_NE(access(TempName("kept/").c_str(), F_OK), 0);
 }
 

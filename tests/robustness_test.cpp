@@ -1,7 +1,7 @@
 // What only the real program on a real disk can show: each shape of Rec.dat's lines, and
 // Rec.dat as a folder, a FIFO, a link to a device, unreadable, unwritable, on a full disk,
-// in a read-only folder or a link to nowhere, a damaged sprite sheet, and two instances
-// saving at once. Each damage case breaks one thing in
+// in a read-only folder, a link to nowhere or 2 GB large, a hang-up, a damaged sprite
+// sheet, and instances saving at once. Each damage case breaks one thing in
 // a scratch folder, runs the real program to its title and quits it, then runs the game's
 // own main loop on a clock of its own through start-up, the title and a round that Escape
 // ends, which saves. Nothing
@@ -43,6 +43,7 @@ const std::string kSaved = "OK: RecordFile was successfully loaded.\n";
 const std::string kNotSaved = "Error: RecordFile could not be loaded.\n";
 const std::string kGoodRecords = "5000\n6000\n";  // above any score a test round reaches
 const std::string kUnchanged = "<unchanged>", kMissing = "<missing>", kFolder = "<folder>", kSpecial = "<special>";
+const std::string kHuge = "<huge>";  // larger than the game reads: not read here either
 constexpr int kNoPrivateMounts = 124, kRecordsHarmed = 125;  // exit codes of InPrivateMounts
 
 std::string Records(int a, int b) {
@@ -87,6 +88,7 @@ std::string RecordFileState() {
     struct stat st;
     if (stat("Rec.dat", &st) != 0) return kMissing;
     if (!S_ISREG(st.st_mode)) return S_ISDIR(st.st_mode) ? kFolder : kSpecial;  // a FIFO is never opened
+    if (st.st_size > static_cast<off_t>(kRecordReadLimit)) return kHuge;
     std::ifstream in("Rec.dat", std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
@@ -105,9 +107,9 @@ struct Outcome {
 
 // `body` in a child under the dummy driver with the console in a file, so a crash is seen
 // as a signal and the test goes on. A child of root may drop to nobody, so that file
-// permissions apply. With `quitAtTitle` the child gets SIGTERM (the window's close request)
-// once its title has loaded; a child that hangs is killed.
-Outcome RunChild(bool unprivileged, bool quitAtTitle, const std::function<int()>& body) {
+// permissions apply. With a `quitSignal` (SIGTERM: the window's close request) the child
+// gets it once its title has loaded; a child that hangs is killed.
+Outcome RunChild(bool unprivileged, int quitSignal, const std::function<int()>& body) {
     FILE* log = std::tmpfile();
     std::fflush(stdout);
     const pid_t pid = fork();
@@ -124,10 +126,10 @@ Outcome RunChild(bool unprivileged, bool quitAtTitle, const std::function<int()>
     Outcome out;
     bool ended = false;
     for (int tick = 0; tick < kTimeoutTicks && !(ended = waitpid(pid, &out.status, WNOHANG) == pid); ++tick) {
-        if (quitAtTitle && ReadAll(log).find(kSeparator) != std::string::npos) {
+        if (quitSignal != 0 && ReadAll(log).find(kSeparator) != std::string::npos) {
             usleep(kTitleTime);
-            kill(pid, SIGTERM);
-            quitAtTitle = false;
+            kill(pid, quitSignal);
+            quitSignal = 0;
         }
         usleep(50000);
     }
@@ -180,6 +182,7 @@ struct Damage {
     std::string saveLine = kSaved;          // the round's last console line
     bool unprivileged = false;
     bool privateMounts = false;  // run InPrivateMounts (root only)
+    int quitSignal = SIGTERM;    // what ends the program at its title
 };
 
 void PrintTo(const Damage& d, std::ostream* os) { *os << d.name; }
@@ -211,13 +214,13 @@ TEST_P(DamagedInput, NoCrashTheGameSaysWhatWentWrongAndNoRecordIsLost) {
     const auto world = [&](std::function<int()> body) -> std::function<int()> {
         return damage.privateMounts ? [body] { return InPrivateMounts(body); } : body;
     };
-    const Outcome program = RunChild(damage.unprivileged, starts, world(RunGameBinary));
+    const Outcome program = RunChild(damage.unprivileged, starts ? damage.quitSignal : 0, world(RunGameBinary));
     if (WIFEXITED(program.status) && WEXITSTATUS(program.status) == kNoPrivateMounts)
         GTEST_SKIP() << "private mounts need root";
     expectRun(program, "the program");
     EXPECT_EQ(RecordFileState(), before) << "quitting from the title saves nothing";
 
-    const Outcome round = RunChild(damage.unprivileged, false, world(PlayOneRound));
+    const Outcome round = RunChild(damage.unprivileged, 0, world(PlayOneRound));
     expectRun(round, "the round");
     EXPECT_EQ(RecordFileState(), damage.savedRecords == kUnchanged ? before : damage.savedRecords) << round.console;
     const std::string end = starts ? damage.saveLine : kSheetError;
@@ -254,6 +257,12 @@ const Damage kRecordDamage[] = {
     {"ChainOf41Links", LinkChain, "\n", kUnchanged, kNotSaved},
     {"LinkIntoAMissingFolder", [] { std::remove("Rec.dat"); symlink("gone/records", "Rec.dat"); }, "\n", kMissing,
      kNotSaved},
+    // 2 GB, sparse, its second line at the very end: only the start is read, so the title
+    // comes at once and the second line is not there (and repeats the first).
+    {"TwoGigabytesSparse", [] { Rec("1")(); truncate("Rec.dat", 2LL << 30); std::ofstream("Rec.dat", std::ios::app) << "\n7\n"; },
+     Records(1, 1), "30\n1\n"},
+    // A hang-up (the terminal closed, the session ended) ends the game as SIGTERM does.
+    {"HangUp", Rec(kGoodRecords), Records(5000, 6000), kUnchanged, kSaved, false, false, SIGHUP},
 };
 INSTANTIATE_TEST_SUITE_P(RecordFile, DamagedInput, ::testing::ValuesIn(kRecordDamage), DamageName);
 
@@ -300,6 +309,36 @@ TEST(SavingAtOnce, TwoInstancesSaveFortyTimesEachWithoutAFailure) {
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
     }
     EXPECT_TRUE(std::regex_match(RecordFileState(), std::regex("[0-9]+\n0\n"))) << RecordFileState();
+}
+
+// Instances closed together (a session's end) all save at once, each with its own best
+// score in one mode: the file keeps the highest of each mode.
+TEST(SavingAtOnce, InstancesClosedTogetherKeepTheHighestRecordOfEachMode) {
+    constexpr int kInstances = 20;
+    ScratchDir dir;
+    WriteTestSheet();
+    int start[2];
+    ASSERT_EQ(pipe(start), 0);
+    std::fflush(stdout);
+    pid_t children[kInstances];
+    for (int i = 0; i < kInstances; ++i) {
+        if ((children[i] = fork()) != 0) continue;
+        close(start[1]);
+        if (!std::freopen("/dev/null", "w", stdout)) _exit(120);
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        Game game;
+        game.GameInit();
+        game.mode = i % 2 == 0 ? kModeA : kModeB;
+        game.score = 100 + i;  // the highest: 118 in Mode A, 119 in Mode B
+        char go;
+        if (read(start[0], &go, 1) != 0) _exit(121);  // all wait for the pipe to close
+        game.SaveRecords();
+        _exit(0);
+    }
+    close(start[0]);
+    close(start[1]);
+    for (const pid_t child : children) waitpid(child, nullptr, 0);
+    EXPECT_EQ(RecordFileState(), "118\n119\n");
 }
 
 }  // namespace

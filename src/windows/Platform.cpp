@@ -3,6 +3,7 @@
 // (windows.sh, packaging/windows/Makefile); the Linux build never sees this file.
 #include "Platform.h"
 
+#include <ctype.h>
 #include <io.h>
 #include <sys/stat.h>
 #include <windows.h>
@@ -54,5 +55,41 @@ bool ReplaceFile(const std::string& from, const std::string& to) {
     return MoveFileExA(from.c_str(), to.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
+
+bool CutFileAt(FILE* file, long size) { return fflush(file) == 0 && _chsize(_fileno(file), size) == 0; }
+
+// The lock is a named mutex, one per records folder: LockFileEx locks a range of an open
+// file, and an open Rec.dat is one MoveFileEx cannot replace, while a lock file would be
+// one more file beside the records. Windows lets the mutex go when its holder ends.
+namespace {
+HANDLE saveLock = nullptr;
+constexpr DWORD kSaveLockPatienceMs = 5000;  // 20 instances' saves take well under one second
+}  // namespace
+
+void HoldSaveLock(const std::string& file) {
+    ReleaseSaveLock();
+    char folder[MAX_PATH];
+    const DWORD length = GetFullPathNameA(FolderOf(file).c_str(), sizeof folder, folder, nullptr);
+    if (length == 0 || length >= sizeof folder) return;
+    std::string name = "comet-drifter-records:";  // a backslash would name a namespace
+    for (const char* c = folder; *c; ++c) name += *c == '\\' ? '/' : static_cast<char>(tolower(static_cast<unsigned char>(*c)));
+    saveLock = CreateMutexA(nullptr, FALSE, name.c_str());
+    if (!saveLock) return;
+    const DWORD got = WaitForSingleObject(saveLock, kSaveLockPatienceMs);
+    if (got != WAIT_OBJECT_0 && got != WAIT_ABANDONED) {  // abandoned: its holder ended
+        CloseHandle(saveLock);
+        saveLock = nullptr;
+    }
+}
+
+void ReleaseSaveLock() {
+    if (!saveLock) return;
+    ReleaseMutex(saveLock);
+    CloseHandle(saveLock);
+    saveLock = nullptr;
+}
+
+// Windows sends no hang-up; a closed console ends a windowed program on its own terms.
+void EndTheGameOnHangUp() {}
 
 }  // namespace platform

@@ -5,7 +5,8 @@
 #   purged -> the portable archive, unpacked into a scratch folder.
 # All three keep the records in one per-player folder, so each run must find the records
 # of the one before. Also: lintian, appstreamcli and desktop-file-validate on the metadata,
-# the package's computed dependencies, and bad launcher input refused in one line.
+# the package's computed dependencies, bad launcher input refused in one line, and a
+# session's end (SIGTERM to the launcher and the game, or to the launcher) keeping the round.
 # Logs and a screenshot of each round land in build-release/check/.
 set -u
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
@@ -106,12 +107,38 @@ plays_a_round() {
         test -z "$(ls -A "$TMP/elsewhere")$(find "$(dirname "$3")" -newer "$TMP/stamp")"
 }
 
+# session_ends NAME LAUNCHER TARGETS: a Mode A round under way when SIGTERM reaches
+# TARGETS: "launcher game" (a logout ends both), or "launcher" alone. The game ends the
+# round, saves it in the player's folder through the run folder's link, and ends; then the
+# launcher removes the run folder. Started from $TMP with the relative HOME "home": the
+# same player's folder.
+session_ends() {
+    local name=$1 game run recA
+    printf '1\n0\n' >"$FOLDER/Rec.dat"  # a record any round beats
+    wait_no_window
+    start_command "$OUT/$name.log" bash -c 'cd "$1" && exec env -u XDG_DATA_HOME HOME=home "$2" --scale 1' \
+        _ "$TMP" "$2" || { fails=$((fails + 1)); return; }
+    wait_for_count "$SEPARATOR" 1 && key a
+    check "$name: a starts a round" wait_for_count FPS 1
+    game=$(pgrep -P "$GAME_PID") && run=$(readlink "/proc/$game/cwd")
+    # shellcheck disable=SC2046  # TARGETS are words
+    kill -TERM $(for t in $3; do [ "$t" = launcher ] && echo "$GAME_PID" || echo "$game"; done)
+    wait_game
+    recA=$(sed -n 1p "$FOLDER/Rec.dat")
+    check "$name: SIGTERM to the $3 saves the round ($recA) and ends both with status 0 (got $GAME_STATUS)" \
+        test "${recA:-0}" -gt 1 -a "$GAME_STATUS" -eq 0 -a -n "$game" -a ! -e "/proc/${game:-0}"
+    check "$name: the run folder is gone and the player's folder keeps the records alone" \
+        test -n "$run" -a ! -e "${run:-/}/Rec.dat" -a "$(ls -A "$FOLDER")" = Rec.dat
+}
+
 # ---- cmake --install
 PREFIX=$TMP/prefix
 cmake --install "$ROOT/build-release" --prefix "$PREFIX" >"$OUT/cmake-install.log" || exit 1
 refuses_bad_input "cmake --install" "$PREFIX/bin/comet-drifter"
 check "cmake --install: the menu entry's icon is installed" test -s "$PREFIX/share/icons/hicolor/scalable/apps/$(sed -n 's/^Icon=//p' "$PREFIX/share/applications/comet-drifter.desktop").svg"
 plays_a_round cmake-install "$PREFIX/bin/comet-drifter" "$PREFIX/share/comet-drifter/image"
+session_ends logout "$PREFIX/bin/comet-drifter" "launcher game"
+session_ends launcher-ended "$PREFIX/bin/comet-drifter" launcher
 
 # ---- The Debian package; the player's folder is now found without XDG_DATA_HOME.
 unset XDG_DATA_HOME

@@ -335,7 +335,7 @@ async function closeRightAfterTheRound(browser, url) {
 }
 
 // No IndexedDB, or one whose open never answers: the game plays, and says once that
-// records may not be kept.
+// records may not be kept. One whose reads throw: the records come from the mirror.
 async function withoutStorage(browser, url) {
   for (const trouble of ['delete window.indexedDB', 'indexedDB.open = () => ({})']) {
     const context = await browser.newContext();
@@ -347,6 +347,15 @@ async function withoutStorage(browser, url) {
     assert.deepEqual(page.lines.filter((l) => /error/i.test(l)), [], `${trouble}: no error lines`);
     await context.close();
   }
+  // A store whose reads throw: the mirror's records still reach the title.
+  const context = await browser.newContext();
+  await context.addInitScript(() => { IDBObjectStore.prototype.get = () => { throw new DOMException('read failed'); }; });
+  const page = await openGame(context, url);
+  await page.keyboard.press('a');
+  await crashThenPress(page, 't');
+  const played = lastRecords(page.lines).a;
+  assert.ok(played > 0 && (await recordsOfANewTab(context, url)).a === played, 'a failed read falls back to the mirror');
+  await context.close();
 }
 
 // Every request answered, the server still up; web.sh refuses a bad or busy port at once.

@@ -90,25 +90,30 @@
   }
 
   // ---- the records: Rec.dat's two lines, per mode the higher of two copies
-  // Read as the game reads them: each record one whole line of digits, spaces and a CR
-  // around it allowed; a missing second line repeats the first. Anything else: null.
-  function parseRecords(text) {
-    const lines = text.split('\n');
-    const record = (line) => (/^[ \t]*\d{1,9}[ \t]*\r?$/.test(line) ? parseInt(line, 10) : null);
-    const a = record(lines[0]);
-    const b = lines.length < 2 || (lines.length === 2 && lines[1] === '') ? a : record(lines[1]);
-    return a === null || b === null ? null : [a, b];
-  }
+  // Read and merged by the game's own code (web/records/higher_records.cpp), so every copy
+  // reads here exactly as the game reads it.
+  const RECORD_READ_LIMIT = 64 * 1024;  // the game reads no further into a record file
+  const MERGED_MAX = 32;                // two numbers and their line feeds
 
   const asText = (bytes) => String.fromCharCode(...bytes);  // byte for byte (Latin-1)
   const asBytes = (text) => Uint8Array.from(text, (c) => c.charCodeAt(0));
+  const asArray = (bytes) => (bytes instanceof Uint8Array ? bytes : new Uint8Array(bytes));
 
   // The game's bytes, unless the other copy holds a higher record for a mode: then both
-  // higher records in the game's own format. Bytes either side cannot read stay the game's.
+  // higher records in the game's own format.
   function higherRecords(own, other) {
-    const mine = parseRecords(asText(own)), theirs = other && parseRecords(asText(other));
-    if (!mine || !theirs || (theirs[0] <= mine[0] && theirs[1] <= mine[1])) return own;
-    return asBytes(`${Math.max(mine[0], theirs[0])}\n${Math.max(mine[1], theirs[1])}\n`);
+    if (!other) return own;
+    const mine = asArray(own).subarray(0, RECORD_READ_LIMIT), theirs = asArray(other).subarray(0, RECORD_READ_LIMIT);
+    const at = _malloc(mine.length + theirs.length + MERGED_MAX);
+    try {
+      HEAPU8.set(mine, at);
+      HEAPU8.set(theirs, at + mine.length);
+      const out = at + mine.length + theirs.length;
+      const length = _comet_higher_records(at, mine.length, at + mine.length, theirs.length, out, MERGED_MAX);
+      return length ? HEAPU8.slice(out, out + length) : own;
+    } finally {
+      _free(at);
+    }
   }
 
   // A copy in localStorage, written at once at every save: what a tab closed before its
@@ -175,11 +180,14 @@
     });
   }
 
+  // What is stored, or null: a read that fails or throws leaves the mirror to be read.
   function readDatabase(db) {
     return new Promise((resolve) => {
-      const get = db.transaction(DB_STORE).objectStore(DB_STORE).get(DB_KEY);
-      get.onsuccess = () => resolve(get.result ? get.result.contents : null);
-      get.onerror = () => resolve(null);
+      try {
+        const get = db.transaction(DB_STORE).objectStore(DB_STORE).get(DB_KEY);
+        get.onsuccess = () => resolve(get.result ? get.result.contents : null);
+        get.onerror = () => resolve(null);
+      } catch { resolve(null); }
     });
   }
 
