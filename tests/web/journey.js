@@ -289,7 +289,7 @@ async function offlineAndNewBundle(browser) {
   await page.context().close();
   // A truncated comet.wasm (a new visitor: no cache): said in one line, with what to do.
   const wasm = path.join(copy, 'comet.wasm');
-  fs.truncateSync(wasm, fs.statSync(wasm).size / 2);
+  fs.truncateSync(wasm, Math.floor(fs.statSync(wasm).size / 2));
   await server.close();
   server = await start(copy, server.port);
   const broken = await (await browser.newContext()).newPage();
