@@ -12,6 +12,9 @@ B=build-web
 source scripts/lib/deps.sh
 ensure_packages "${WINDOW_PACKAGES[@]}"
 
+# Other work on the machine inflates every figure below: said at the start and the end.
+load() { echo "load average (1, 5, 15 min; $(nproc) cores): $(cut -d' ' -f1-3 /proc/loadavg)"; }
+load
 echo "--- browser (headless Chromium)"
 NODE_PATH=$B/web-test/node_modules node web/measure.js "$B/dist" "$seconds"
 
@@ -36,3 +39,4 @@ awk -v g=$((game1 - game0)) -v x=$((x1 - x0)) -v hz="$hz" -v s="$seconds" \
     'BEGIN { printf "CPU while a round plays: game %.1f %%, Xvfb %.1f %% of one core\n", g/hz/s*100, x/hz/s*100 }'
 echo "the game's frames-per-second lines: $(grep -E '^[0-9]+FPS$' "$LOG" | tail -n 5 | tr '\n' ' ')"
 echo "resident memory of the game: $(awk '/VmRSS/ {print $2, $3}' "/proc/$GAME_PID/status")"
+load
