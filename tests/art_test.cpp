@@ -9,13 +9,14 @@
 #include <cstdlib>
 #include <fstream>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "CollisionDetection.h"
 #include "SpriteSheet.h"
 #include "TestSupport.h"
+
+using namespace testsupport;
 
 namespace {
 
@@ -24,7 +25,7 @@ const std::string kBuild = COMET_BUILD_DIR;
 struct Picture {
     int w = 0, h = 0;
     std::vector<Uint32> px;  // 0xRRGGBB
-    explicit Picture(const std::string& path) { px = testsupport::LoadRgb(path, &w, &h); }
+    explicit Picture(const std::string& path) { px = LoadRgb(path, &w, &h); }
     Uint32 At(int x, int y) const { return px[static_cast<size_t>(y) * w + x]; }
     int Count(SDL_Rect r, bool (*pred)(Uint32)) const {
         int n = 0;
@@ -39,13 +40,6 @@ std::vector<std::string> MapNames() {
     std::vector<std::string> names;
     for (std::string n; f >> n;) names.push_back(n);
     return names;
-}
-
-std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 }  // namespace
@@ -73,7 +67,7 @@ TEST(Art, EverySpriteFillsItsRectangleAndTheSheetHoldsNoWallGreyOrGreyishSprite)
 }
 
 TEST(Art, GeneratorDrawsTheSameBytesEveryTime) {
-    testsupport::ScratchDir scratch;
+    ScratchDir scratch;
     const std::string cmd = "'" + kBuild + "/assets/comet-artgen' '" COMET_SOURCE_DIR "/assets/caves' '" +
                             scratch.path() + "/image'";
     ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
@@ -81,16 +75,16 @@ TEST(Art, GeneratorDrawsTheSameBytesEveryTime) {
     files.push_back("image/material.bmp");
     files.push_back("image/mapImg/map.dat");
     for (const std::string& n : files) {
-        EXPECT_FALSE(Bytes(kBuild + "/" + n).empty()) << n;
-        EXPECT_EQ(Bytes(scratch.path() + "/" + n), Bytes(kBuild + "/" + n)) << n;
+        EXPECT_FALSE(ReadFile(kBuild + "/" + n).empty()) << n;
+        EXPECT_EQ(ReadFile(scratch.path() + "/" + n), ReadFile(kBuild + "/" + n)) << n;
     }
 }
 
 // Shapes it would divide by zero to draw are refused with the file and line named; a cave
 // walled shut from top to bottom, or opened at the top, by the proof that follows.
 TEST(Art, GeneratorRefusesShapesItCannotDrawAndTheProofCavesItCannotUse) {
-    testsupport::ScratchDir scratch;
-    const std::string cave = Bytes(COMET_SOURCE_DIR "/assets/caves/cave05.txt");
+    ScratchDir scratch;
+    const std::string cave = ReadFile(COMET_SOURCE_DIR "/assets/caves/cave05.txt");
     const std::string line = std::to_string(std::count(cave.begin(), cave.end(), '\n') + 1);
     const std::string tools = "'" + kBuild + "/assets/comet-artgen' caves image 2>err.txt && '" + kBuild +
                               "/assets/comet-caveproof' . 2>err.txt";

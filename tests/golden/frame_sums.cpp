@@ -91,24 +91,43 @@ void PlayTitle(Game& game) {
     }
 }
 
-// One round in the current mode; after the crash `after` (r or t) ends it.
-template <size_t N>
-void PlayRound(Game& game, const Press (&script)[N], void (*change)(Game&, Round&, int), SDLKey after) {
+void PrintState(const Game& game, const Round& r) {
+    const Player& ship = r.players[0];
+    std::printf("  ship %d,%d gauge %d speed %d scroll %d shift %d over %d boost %d items", ship.x, ship.y,
+                r.info.gauge, r.map.speed, r.map.scroll, r.map.curDst.y, game.gameOver, game.boost);
+    for (const Item& item : r.items) std::printf(" %d,%d", item.pos.x, item.pos.y);
+    std::printf("\n");
+}
+
+// One round in `mode` of at most `frames`, `before` run ahead of each frame; with `state`
+// each frame's line is followed by the state the rules act on, and the round's end is said.
+template <class Before>
+void PlayFrames(Game& game, int mode, int frames, bool state, Before before) {
     int showTitle = 0;
     game.GameInit();
+    game.mode = mode;
     auto round = std::make_unique<Round>();
-    for (int frame = 0; frame < kRoundFrames; ++frame) {
+    for (int frame = 0; frame < frames; ++frame) {
+        before(*round, frame);
+        const bool ended = game.RoundFrame(*round, &showTitle);
+        PrintFrameSum(game.screen);
+        if (state) PrintState(game, *round);
+        if (ended && state) std::printf("  round ended: title %d quit %d\n", showTitle, game.quit);
+        if (ended) return;
+    }
+    if (!state) std::printf("error: the round did not end in %d frames\n", frames);
+}
+
+// A scripted round; after the crash `after` (r or t) ends it.
+template <size_t N>
+void PlayRound(Game& game, int mode, const Press (&script)[N], void (*change)(Game&, Round&, int), SDLKey after) {
+    PlayFrames(game, mode, kRoundFrames, false, [&](Round& r, int frame) {
         for (const Press& p : script)
             if (p.frame == frame) PushKey(p.type, p.key);
         if (game.gameOver && frame % 50 == 0) PushKey(SDL_KEYDOWN, after);
-        change(game, *round, frame);
-        const bool ended = game.RoundFrame(*round, &showTitle);
-        PrintFrameSum(game.screen);
-        if (ended) return;
-    }
-    std::printf("error: the round did not end in %d frames\n", kRoundFrames);
+        change(game, r, frame);
+    });
 }
-
 
 // ---------------------------------------------------------------- the edges
 
@@ -118,14 +137,6 @@ struct Edge {
     const char* rule;  // the marker line
     Poke poke;         // applied before that frame; may push keys
 };
-
-void PrintState(const Game& game, const Round& r) {
-    const Player& ship = r.players[0];
-    std::printf("  ship %d,%d gauge %d speed %d scroll %d shift %d over %d boost %d items", ship.x, ship.y,
-                r.info.gauge, r.map.speed, r.map.scroll, r.map.curDst.y, game.gameOver, game.boost);
-    for (const Item& item : r.items) std::printf(" %d,%d", item.pos.x, item.pos.y);
-    std::printf("\n");
-}
 
 // Puts an opaque item where this frame's drift will bring it to (x, y).
 void ItemAt(Round& r, int i, int x, int y) {
@@ -148,24 +159,13 @@ void ItemsAtReach(Round& r, int side) {
     ItemAt(r, 2, sx, sy + out);
 }
 
-// One round of edges in `mode`, run until `frames` or its end; the state follows each frame.
+// One round of edges in `mode`, run until `frames` or its end.
 template <size_t N>
 void PlayEdges(Game& game, int mode, const Edge (&edges)[N], int frames) {
-    int showTitle = 0;
-    game.GameInit();
-    game.mode = mode;
-    auto round = std::make_unique<Round>();
-    for (int frame = 0; frame < frames; ++frame) {
+    PlayFrames(game, mode, frames, true, [&](Round& r, int frame) {
         for (const Edge& e : edges)
-            if (e.frame == frame) std::printf("# frame %d: %s\n", frameCount, e.rule), e.poke(game, *round);
-        const bool ended = game.RoundFrame(*round, &showTitle);
-        PrintFrameSum(game.screen);
-        PrintState(game, *round);
-        if (ended) {
-            std::printf("  round ended: title %d quit %d\n", showTitle, game.quit);
-            return;
-        }
-    }
+            if (e.frame == frame) std::printf("# frame %d: %s\n", frameCount, e.rule), e.poke(game, r);
+    });
 }
 
 constexpr Edge kEdgesA[] = {
@@ -251,17 +251,15 @@ constexpr Edge kEdgesA3[] = {
 
 // The title's keys: of two mode keys in one poll the first wins; e leaves the game.
 void TitleKeys(Game& game) {
-    for (SDLKey key : {SDLK_b, SDLK_e}) {
+    const struct { const char* rule; SDLKey keys[2]; } cases[] = {
+        {"b then a in one poll: Mode B", {SDLK_b, SDLK_a}}, {"e on the title leaves", {SDLK_e}}};
+    for (const auto& c : cases) {
         game.GameInit();
         auto title = std::make_unique<TitleScene>();
         game.started = 0, game.mode = kModeA;
-        if (key == SDLK_b) {
-            std::printf("# frame %d: b then a in one poll: Mode B\n", frameCount);
-            PushKey(SDL_KEYDOWN, SDLK_b), PushKey(SDL_KEYDOWN, SDLK_a);
-        } else {
-            std::printf("# frame %d: e on the title leaves\n", frameCount);
-            PushKey(SDL_KEYDOWN, SDLK_e);
-        }
+        std::printf("# frame %d: %s\n", frameCount, c.rule);
+        for (SDLKey key : c.keys)
+            if (key != SDLK_UNKNOWN) PushKey(SDL_KEYDOWN, key);
         const bool over = game.TitleFrame(*title);
         PrintFrameSum(game.screen);
         std::printf("  title over %d mode %d quit %d\n", over, game.mode, game.quit);
@@ -282,9 +280,8 @@ int main(int argc, char** argv) {
     srand(kSeed);
     game.GameInit();
     PlayTitle(game);
-    PlayRound(game, kRoundA, ChangeRoundA, SDLK_r);
-    game.mode = kModeB;
-    PlayRound(game, kRoundB, ChangeRoundB, SDLK_t);
+    PlayRound(game, kModeA, kRoundA, ChangeRoundA, SDLK_r);
+    PlayRound(game, kModeB, kRoundB, ChangeRoundB, SDLK_t);
     PlayEdges(game, kModeA, kEdgesA, 40);
     PlayEdges(game, kModeA, kEdgesA2, 70);
     PlayEdges(game, kModeB, kEdgesB, 10);

@@ -28,8 +28,10 @@ ScratchDir::~ScratchDir() {
     if (std::system(cmd.c_str()) != 0) ADD_FAILURE() << "cleanup failed";
 }
 
-std::string ScratchDir::Read(const std::string& name) const {
-    std::ifstream in(path_ + "/" + name, std::ios::binary);
+std::string ScratchDir::Read(const std::string& name) const { return ReadFile(path_ + "/" + name); }
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
     std::stringstream s;
     s << in.rdbuf();
     return s.str();

@@ -35,6 +35,9 @@ private:
     SDL_Surface* screen_;
 };
 
+// A whole file, "" when missing.
+std::string ReadFile(const std::string& path);
+
 // Everything written to standard output between Start and Stop (printf, puts, putchar).
 void StartCapture();
 std::string StopCapture();

@@ -54,6 +54,8 @@ async function expectSprite(page, sheet, { src: [sx, sy, w, h], dst: [dx, dy] },
 const wait = (ms) => new Promise((r) => setTimeout(r, ms));
 const pageState = (page) => page.evaluate(() => window.cometPage);
 const saves = (page) => page.lines.filter((l) => l === SAVED).length;
+const held = (page) => page.evaluate(() => [...window.keysHeld].sort().join());
+const shot = (page, name) => page.screenshot({ path: path.join(outDir, name + '.png') });
 
 async function framesFromNow(page, count) {
   const start = (await pageState(page)).frames || 0;
@@ -73,6 +75,7 @@ async function openGame(context, url) {
   await framesFromNow(page, 60);  // the logo fades in over 51 frames
   return page;
 }
+const reload = async (page) => { await page.reload(); await framesFromNow(page, 60); };
 
 // Flies off the left edge (a crash), then presses KEY until the round's records are saved,
 // with INPUT: the keyboard, the touch controls or a gamepad.
@@ -132,7 +135,6 @@ function padInput(page) {
 async function keyboardJourney(browser, url, sheet) {
   const page = await openGame(await browser.newContext({ viewport: { width: 1100, height: 800 } }), url);
   const lines = page.lines;
-  const shot = (name) => page.screenshot({ path: path.join(outDir, name + '.png') });
 
   // The title, on a page that scales it by 2 and keeps the keys from scrolling.
   await expectSprite(page, sheet, LOGO, 'title logo');
@@ -145,12 +147,12 @@ async function keyboardJourney(browser, url, sheet) {
   });
   await page.keyboard.up('ArrowDown');
   assert.deepEqual(look, { width: 960, rendering: 'pixelated', scrolls: false });
-  await shot('title');
+  await shot(page, 'title');
   // A 1366x768 laptop's window: the picture fills most of its height, the keys still shown.
   await page.setViewportSize({ width: 1366, height: 625 });
   await page.waitForFunction(() => { const [c, k] = ['screen', 'keys'].map((id) => document.getElementById(id).getBoundingClientRect());
     return c.height > 0.85 * 625 && k.bottom <= 625; }, null, { timeout: 5000 });
-  await shot('laptop');
+  await shot(page, 'laptop');
   await page.setViewportSize({ width: 1100, height: 800 });
 
   // Mode A: fly, crash, r; crash, t.
@@ -159,10 +161,10 @@ async function keyboardJourney(browser, url, sheet) {
   await framesFromNow(page, 40);
   await page.keyboard.up('ArrowRight');
   await expectSprite(page, sheet, HUD_TOP, 'HUD');
-  await shot('mode-a');
+  await shot(page, 'mode-a');
   await crashThenPress(page, 'r');
   await crashThenPress(page, 't');
-  await shot('game-over');
+  await shot(page, 'game-over');
   await framesFromNow(page, 60);  // the title is up before b
 
   // Mode B for five seconds, then Escape: the page says the game has ended, below the picture.
@@ -176,7 +178,7 @@ async function keyboardJourney(browser, url, sheet) {
     document.getElementById('ended').getBoundingClientRect().top - document.getElementById('screen').getBoundingClientRect().bottom]);
   assert.match(ended, /game has ended.*Play again/);
   assert.ok(below >= 0, 'the notice is below the picture');
-  await shot('ended');
+  await shot(page, 'ended');
   const fps = lines.slice(fpsFrom).filter((l) => /^\d+FPS$/.test(l)).map((l) => parseInt(l, 10));
   console.log(`frames per second in Mode B: ${fps.join(' ')}`);
   // A sanity floor a busy machine still passes; the 16 ms grid is proved on an injected clock.
@@ -209,7 +211,6 @@ async function touchJourney(browser, url) {
   const page = await openGame(await browser.newContext({ viewport: { width: 844, height: 390 }, deviceScaleFactor: 2,
                                                         hasTouch: true, isMobile: true }), url);
   const touch = await touchInput(page);
-  const held = () => page.evaluate(() => [...window.keysHeld].sort().join());
   const overlaps = () => page.evaluate(() => {
     const c = document.getElementById('screen').getBoundingClientRect();
     return [...document.querySelectorAll('.control')].map((e) => e.getBoundingClientRect())
@@ -219,26 +220,25 @@ async function touchJourney(browser, url) {
   await touch.press('a');
   await touch.down('ArrowRight');
   await touch.down(' ');
-  assert.equal(await held(), ' ,ArrowRight', 'steering and boosting at once');
+  assert.equal(await held(page), ' ,ArrowRight', 'steering and boosting at once');
   await framesFromNow(page, 20);
-  await page.screenshot({ path: path.join(outDir, 'phone-landscape.png') });
+  await shot(page, 'phone-landscape');
   await touch.slide('ArrowRight', 'ArrowUp');
-  assert.equal(await held(), ' ,ArrowUp', 'a sliding finger changes its key');
+  assert.equal(await held(page), ' ,ArrowUp', 'a sliding finger changes its key');
   await touch.up(' ');
   await touch.up('ArrowUp');
-  assert.equal(await held(), '', 'letting go releases');
+  assert.equal(await held(page), '', 'letting go releases');
   await crashThenPress(page, 'r', touch);
   await crashThenPress(page, 'e', touch);
   await page.setViewportSize({ width: 390, height: 844 });
-  await page.reload();
-  await framesFromNow(page, 60);
+  await reload(page);
   assert.equal(await overlaps(), 0, 'no control over the picture in portrait');
-  await page.screenshot({ path: path.join(outDir, 'phone-portrait.png') });
+  await shot(page, 'phone-portrait');
   // A 1024x768 tablet: the controls below, the picture 3 screen pixels a game pixel.
   await page.setViewportSize({ width: 1024, height: 768 });
   await page.waitForFunction(() => document.getElementById('screen').getBoundingClientRect().width === 720, null, { timeout: 5000 });
   assert.equal(await overlaps(), 0, 'no control over the picture on a tablet');
-  await page.screenshot({ path: path.join(outDir, 'tablet.png') });
+  await shot(page, 'tablet');
   await page.context().close();
 }
 
@@ -254,7 +254,7 @@ async function gamepadJourney(browser, url) {
   await pad.press('a');
   await pad.down('ArrowRight');
   await pad.down(' ');
-  assert.equal(await page.evaluate(() => [...window.keysHeld].sort().join()), ' ,ArrowRight');
+  assert.equal(await held(page), ' ,ArrowRight');
   await framesFromNow(page, 20);
   await pad.up(' ');
   await pad.up('ArrowRight');
@@ -276,14 +276,12 @@ async function offlineAndNewBundle(browser) {
   const cachesAre = (names) => page.waitForFunction(async (n) => (await caches.keys()).join() === n, names);
   await cachesAre(fs.readFileSync(path.join(copy, 'sw.js'), 'utf8').match(/comet-drifter-[\w.-]+/)[0]);
   await server.close();
-  await page.reload();
-  await framesFromNow(page, 60);
+  await reload(page);
   fs.appendFileSync(path.join(copy, 'boot.js'), '\nwindow.cometPage.bundle = "new";\n');
   const sw = path.join(copy, 'sw.js');
   fs.writeFileSync(sw, fs.readFileSync(sw, 'utf8').replace(/comet-drifter-[\w.-]+/, 'comet-drifter-new'));
   server = await start(copy, server.port);
-  await page.reload();
-  await framesFromNow(page, 60);
+  await reload(page);
   assert.equal((await pageState(page)).bundle, 'new', 'the reload plays the new bundle');
   await cachesAre('comet-drifter-new');
   await page.context().close();
@@ -359,15 +357,13 @@ async function withoutStorage(browser, url) {
 }
 
 // Every request answered, the server still up; web.sh refuses a bad or busy port at once.
-async function serverAnswers() {
-  const server = await start(dist, 0);
+async function serverAnswers(server) {
   for (const [target, status] of [['/%ff', 400], ['/nothing', 404]]) {
     assert.equal((await fetch(server.url.slice(0, -1) + target)).status, status, `GET ${target}`);
   }
   const run = spawnSync('./web.sh', ['--port', String(server.port)], { encoding: 'utf8' });
   const out = (run.stdout + run.stderr).trim().split('\n');
   assert.ok(run.status === 2 && out.length === 1 && /in use/.test(out[0]), `web.sh --port busy: ${out}`);
-  await server.close();
 }
 
 // The whole first visit (the service worker's copy too) from python3 -m http.server.
@@ -393,7 +389,7 @@ async function main() {
   const server = await start(dist, 0);
   const browser = await launch();
   try {
-    await serverAnswers();
+    await serverAnswers(server);
     await keyboardJourney(browser, server.url, sheet);
     await touchJourney(browser, server.url);
     await gamepadJourney(browser, server.url);

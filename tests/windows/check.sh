@@ -5,10 +5,10 @@
 #   - the frame-sums driver built for Windows gives classic SDL's kept frames (the same
 #     caves: glibc's rand, not Windows' own);
 #   - on a 1920x1080 screen, the unpacked zip opens a window of at least twice 480x320
-#     with every game pixel a whole square, and plays title, a, crash, r, crash, t, b,
-#     Escape over an existing Rec.dat; its console shows as it happens, every save
-#     succeeds, the exit status is 0; the next start reads the records back, and Alt+Enter
-#     takes it to full screen;
+#     with every game pixel a whole square, and plays a Mode A round over an existing
+#     Rec.dat (the whole journey is the desktop's, tests/e2e/); its keys arrive through
+#     Wine, its console shows as it happens, the save replaces the file, the exit status
+#     is 0; the next start reads the records back, and Alt+Enter takes it to full screen;
 #   - the installer installs silently, its full-screen Start-menu entry starts the game
 #     covering the screen, the picture crisp, and it saves; the silent uninstall leaves
 #     the records alone.
@@ -107,26 +107,19 @@ SIZE=$(window_size)
 check "zip: the window ($SIZE) is the picture at a whole factor of 2 or more, each game pixel a square" \
     eval 'shows_crisp zip-title "$SIZE" && [ "$PICTURE" = "$SIZE" ]'
 key a
-check "zip: a starts Mode A, whose frame rates show as they happen" wait_for_count FPS 2
+check "zip: a starts Mode A, whose frame rates show as they happen" wait_for_count FPS 3
 shot "$OUT/zip-round.png"
-crash; key r
-check "zip: the crash, then r starts a new round" wait_for_count "$SEPARATOR" 3
-crash; key t
-check "zip: the crash, then t returns to the title" wait_for_count "$SEPARATOR" 4
-key b
-check "zip: b starts Mode B" wait_for_count "$SEPARATOR" 5
-wait_for_count FPS $(($(grep -c FPS "$LOG") + 1))  # a second of it
-key Escape
+crash; key Escape
 wait_game
 check "zip: Escape ends the game with status 0 (got $GAME_STATUS)" test "$GAME_STATUS" -eq 0
 tr -d '\r' <"$LOG" >"$OUT/zip-console.txt"
 FPS=$(LOG=$OUT/zip-console.txt full_second_rates | sort -n | paste -sd' ')
 MEDIAN=$(echo "$FPS" | awk '{ print $(int((NF + 1) / 2)) + 0 }')
 check "zip: the typical full second's frame rate is above a sanity floor of 30 ($FPS)" test "$MEDIAN" -ge 30
-check "zip: each save succeeded (over the existing Rec.dat, every time)" saves_ok 4
+check "zip: the save succeeded over the existing Rec.dat" saves_ok 1
 SAVED=$(records "$GAME_DIR/Rec.dat")
-check "zip: Rec.dat holds both new records ($SAVED)" \
-    bash -c 'set -- $1; [ "$#" -eq 2 ] && [ "$1" -gt 5 ] && [ "$2" -gt 7 ]' _ "$SAVED"
+check "zip: Rec.dat holds the new Mode A record and the Mode B one kept ($SAVED)" \
+    bash -c 'set -- $1; [ "$#" -eq 2 ] && [ "$1" -gt 5 ] && [ "$2" -eq 7 ]' _ "$SAVED"
 play_zip zip-again
 check "zip: the next start reads them back" test "$(titles_records)" = "$SAVED"
 key alt+Return
