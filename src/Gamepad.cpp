@@ -1,0 +1,117 @@
+// Gamepad: who holds each key the pad can make, and the key events that follow.
+#include "Gamepad.h"
+
+namespace {
+
+// The keys a pad makes, in the order of Gamepad::holders_.
+constexpr SDLKey kPadKeys[Gamepad::kPadKeyCount] = {SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT, SDLK_SPACE,
+                               SDLK_a,  SDLK_b,    SDLK_r,    SDLK_t,     SDLK_e};
+
+struct ButtonKey {
+    int button;
+    SDLKey sym;
+};
+constexpr ButtonKey kButtonKeys[] = {
+    {0, SDLK_SPACE},  // A: boost
+    {1, SDLK_b},      // B: Mode B
+    {2, SDLK_a},      // X: Mode A
+    {3, SDLK_r},      // Y: play again
+    {6, SDLK_e},      // Back: leave
+    {7, SDLK_t},      // Start: the title
+};
+
+constexpr int kHalfWay = 16384;  // of the stick's 32767 either way
+constexpr int kStickX = 0;       // the left stick's axes
+constexpr int kStickY = 1;
+
+SDL_Event KeyEvent(SDLKey sym, bool down) {
+    SDL_Event event{};
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.type = event.type;
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.sym = sym;
+    return event;
+}
+
+}  // namespace
+
+Gamepad& Gamepad::Shared() {
+    static Gamepad pad;
+    return pad;
+}
+
+void Gamepad::OpenAll() {
+#ifndef __EMSCRIPTEN__
+    if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) return;  // no pads: the keyboard plays
+    for (int i = 0; i < SDL_NumJoysticks(); ++i) SDL_JoystickOpen(i);  // SDL_Quit closes them
+#endif
+}
+
+int Gamepad::KeyIndex(SDLKey sym) {
+    for (int i = 0; i < kPadKeyCount; ++i) {
+        if (kPadKeys[i] == sym) return i;
+    }
+    return -1;
+}
+
+void Gamepad::Set(SDLKey sym, unsigned holder, bool held, SDL_Event* keys, int* count) {
+    unsigned& holders = holders_[KeyIndex(sym)];
+    const bool wasHeld = holders != 0;
+    holders = held ? holders | holder : holders & ~holder;
+    if (wasHeld != (holders != 0)) keys[(*count)++] = KeyEvent(sym, !wasHeld);
+}
+
+void Gamepad::SetStickAxis(int pad, int axis, int value, SDL_Event* keys, int* count) {
+    const unsigned stick = HolderBit(pad, kStick);
+    const SDLKey less = axis == kStickX ? SDLK_LEFT : SDLK_UP;
+    const SDLKey more = axis == kStickX ? SDLK_RIGHT : SDLK_DOWN;
+    Set(less, stick, value < -kHalfWay, keys, count);  // a release before a press
+    Set(more, stick, value > kHalfWay, keys, count);
+}
+
+void Gamepad::SetHat(int pad, int hat, SDL_Event* keys, int* count) {
+    const unsigned bit = HolderBit(pad, kHat);
+    Set(SDLK_UP, bit, hat & SDL_HAT_UP, keys, count);
+    Set(SDLK_DOWN, bit, hat & SDL_HAT_DOWN, keys, count);
+    Set(SDLK_LEFT, bit, hat & SDL_HAT_LEFT, keys, count);
+    Set(SDLK_RIGHT, bit, hat & SDL_HAT_RIGHT, keys, count);
+}
+
+int Gamepad::AsKeys(const SDL_Event& event, SDL_Event* keys) {
+    int count = 0;
+    switch (event.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        if (KeyIndex(event.key.keysym.sym) < 0) {
+            keys[count++] = event;
+            break;
+        }
+        Set(event.key.keysym.sym, kKeyboard, event.type == SDL_KEYDOWN, keys, &count);
+        if (count == 1) keys[0] = event;  // the keyboard's own event, as it came
+        break;
+    case SDL_JOYBUTTONDOWN:
+    case SDL_JOYBUTTONUP:
+        if (event.jbutton.which >= kMaxPads) break;
+        for (const ButtonKey& b : kButtonKeys) {
+            if (b.button == event.jbutton.button) {
+                Set(b.sym, HolderBit(event.jbutton.which, kButtons),
+                    event.type == SDL_JOYBUTTONDOWN, keys, &count);
+            }
+        }
+        break;
+    case SDL_JOYHATMOTION:
+        if (event.jhat.which < kMaxPads && event.jhat.hat == 0) {
+            SetHat(event.jhat.which, event.jhat.value, keys, &count);
+        }
+        break;
+    case SDL_JOYAXISMOTION:
+        if (event.jaxis.which < kMaxPads && (event.jaxis.axis == kStickX || event.jaxis.axis == kStickY)) {
+            SetStickAxis(event.jaxis.which, event.jaxis.axis, event.jaxis.value, keys, &count);
+        }
+        break;
+    default:
+        keys[count++] = event;
+        break;
+    }
+    return count;
+}
