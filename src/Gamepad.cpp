@@ -65,16 +65,28 @@ void Gamepad::SetStickAxis(int pad, int axis, int value, SDL_Event* keys, int* c
     const unsigned stick = HolderBit(pad, kStick);
     const SDLKey less = axis == kStickX ? SDLK_LEFT : SDLK_UP;
     const SDLKey more = axis == kStickX ? SDLK_RIGHT : SDLK_DOWN;
-    Set(less, stick, value < -kHalfWay, keys, count);  // a release before a press
-    Set(more, stick, value > kHalfWay, keys, count);
+    const bool lessHeld = value < -kHalfWay;
+    const bool moreHeld = value > kHalfWay;
+    // A release before a press: the game never sees both ways held at once.
+    if (lessHeld) {
+        Set(more, stick, false, keys, count);
+        Set(less, stick, true, keys, count);
+    } else {
+        Set(less, stick, false, keys, count);
+        Set(more, stick, moreHeld, keys, count);
+    }
 }
 
 void Gamepad::SetHat(int pad, int hat, SDL_Event* keys, int* count) {
     const unsigned bit = HolderBit(pad, kHat);
-    Set(SDLK_UP, bit, hat & SDL_HAT_UP, keys, count);
-    Set(SDLK_DOWN, bit, hat & SDL_HAT_DOWN, keys, count);
-    Set(SDLK_LEFT, bit, hat & SDL_HAT_LEFT, keys, count);
-    Set(SDLK_RIGHT, bit, hat & SDL_HAT_RIGHT, keys, count);
+    constexpr struct { int hatBit; SDLKey sym; } kWays[] = {
+        {SDL_HAT_UP, SDLK_UP}, {SDL_HAT_DOWN, SDLK_DOWN}, {SDL_HAT_LEFT, SDLK_LEFT}, {SDL_HAT_RIGHT, SDLK_RIGHT}};
+    for (const auto& way : kWays) {  // releases first, as the stick's
+        if (!(hat & way.hatBit)) Set(way.sym, bit, false, keys, count);
+    }
+    for (const auto& way : kWays) {
+        if (hat & way.hatBit) Set(way.sym, bit, true, keys, count);
+    }
 }
 
 int Gamepad::AsKeys(const SDL_Event& event, SDL_Event* keys) {
