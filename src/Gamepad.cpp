@@ -94,12 +94,15 @@ int Gamepad::AsKeys(const SDL_Event& event, SDL_Event* keys) {
     switch (event.type) {
     case SDL_KEYDOWN:
     case SDL_KEYUP:
-        if (KeyIndex(event.key.keysym.sym) < 0) {
-            keys[count++] = event;
-            break;
+        if (KeyIndex(event.key.keysym.sym) >= 0) {
+            // The keyboard's events pass as they come, but for a release while a pad
+            // still holds the key: the pad lets it go later.
+            unsigned& holders = holders_[KeyIndex(event.key.keysym.sym)];
+            const bool padHolds = (holders & ~kKeyboard) != 0;
+            holders = event.type == SDL_KEYDOWN ? holders | kKeyboard : holders & ~kKeyboard;
+            if (event.type == SDL_KEYUP && padHolds) break;
         }
-        Set(event.key.keysym.sym, kKeyboard, event.type == SDL_KEYDOWN, keys, &count);
-        if (count == 1) keys[0] = event;  // the keyboard's own event, as it came
+        keys[count++] = event;
         break;
     case SDL_JOYBUTTONDOWN:
     case SDL_JOYBUTTONUP:

@@ -22,9 +22,9 @@ public:
     void OpenAll();
 
     // The key events `event` comes to, in order, into `keys`; returns how many. A key
-    // held by the keyboard and a pad (or two controls of a pad) is pressed once, when the
-    // first takes it, and released once, when the last lets go. Events other than keys
-    // and pads come back unchanged.
+    // held by the keyboard and a pad (or two controls of a pad) is released once, when the
+    // last lets go; a pad presses a key only when nothing held it. The keyboard's own
+    // presses, and all events other than keys and pads, come back unchanged.
     int AsKeys(const SDL_Event& event, SDL_Event* keys);
 
 private:

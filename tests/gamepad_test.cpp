@@ -1,5 +1,5 @@
 // Gamepad: a pad's buttons, hat and stick become the keyboard's key events, with the web
-// page's mapping, and a key held by several controls is pressed and released once.
+// page's mapping, and a key held by several controls is released once, by the last.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -68,12 +68,15 @@ TEST(Gamepad, ButtonsHatAndStickAreTheGamesKeysAndSharedKeysAreReleasedByTheLast
         {"... releases first", Axis(0, 0, -20000), {{kUp, SDLK_RIGHT}, {kDown, SDLK_LEFT}}},
         {"the stick down", Axis(0, 1, 32767), {{kDown, SDLK_DOWN}}},
         {"the right stick is no key", Axis(0, 2, -32768), {}},
-        {"the keyboard joins the stick's left", Key(SDLK_LEFT, true), {}},
+        {"the keyboard joins the stick's left", Key(SDLK_LEFT, true), {{kDown, SDLK_LEFT}}},
         {"the stick lets go, the keyboard holds", Axis(0, 0, 0), {}},
         {"the D-pad of a second pad joins", Hat(1, SDL_HAT_LEFT), {}},
+        {"the keyboard's repeat of a held key passes", Key(SDLK_LEFT, true), {{kDown, SDLK_LEFT}}},
         {"the keyboard lets go, the second pad holds", Key(SDLK_LEFT, false), {}},
         {"the last holder lets go", Hat(1, SDL_HAT_CENTERED), {{kUp, SDLK_LEFT}}},
         {"the keyboard alone", Key(SDLK_SPACE, true), {{kDown, SDLK_SPACE}}},
+        {"a release the keyboard never pressed passes", Key(SDLK_UP, false), {{kUp, SDLK_UP}}},
+        {"A joins the keyboard's space: no second press", Button(0, kA, true), {}},
         {"other keys pass", Key(SDLK_ESCAPE, true), {{kDown, SDLK_ESCAPE}}},
     };
     Gamepad pad;
