@@ -41,7 +41,7 @@ Gamepad& Gamepad::Shared() {
 }
 
 void Gamepad::OpenAll() {
-#ifndef __EMSCRIPTEN__
+#ifndef SDL_JOYSTICK_DISABLED  // an SDL built without joysticks (the browser's) has no pads
     if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) return;  // no pads: the keyboard plays
     for (int i = 0; i < SDL_NumJoysticks(); ++i) SDL_JoystickOpen(i);  // SDL_Quit closes them
 #endif

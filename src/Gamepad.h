@@ -17,8 +17,9 @@ public:
     // the keyboard's does.
     static Gamepad& Shared();
 
-    // Opens every pad connected now: SDL 1.2 sees no pad plugged in later. The browser
-    // build's SDL has no joystick support; its page turns pads into keys itself.
+    // Opens every pad connected now: SDL 1.2 sees no pad plugged in later. An SDL built
+    // without joystick support (the browser's, whose page turns pads into keys itself)
+    // opens none.
     void OpenAll();
 
     // The key events `event` comes to, in order, into `keys`; returns how many. A key
