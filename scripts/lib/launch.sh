@@ -125,9 +125,12 @@ comet_links_compat() {
 # line saying so. Whole pixels always: nearest, never a smoothed picture.
 comet_scale_env() {
     local game=$1 dir
-    [ "$COMET_FULLSCREEN" = 1 ] || comet_choose_scale
-    [ "$COMET_FULLSCREEN" = 1 ] && export COMET_FULLSCREEN  # the game goes full screen itself
-    [ "$COMET_FULLSCREEN" = 1 ] || [ "$COMET_SCALE" -gt 1 ] || return 0
+    if [ "$COMET_FULLSCREEN" = 1 ]; then
+        export COMET_FULLSCREEN  # the game goes full screen itself (FullScreen)
+    else
+        comet_choose_scale
+        [ "$COMET_SCALE" -gt 1 ] || return 0
+    fi
     if dir=$(comet_compat_dir); then
         export LD_LIBRARY_PATH="$dir${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
     elif ! comet_links_compat "$game"; then
