@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the game into build/, and plays it.
-# Usage: ./play.sh [--scale N]   (N = 1 to 4, default 2: the window is 480x320 times N)
+# Usage: ./play.sh [--scale N] [--fullscreen]   (the window is 480x320 times N; by default
+# the largest N whose window fits the screen)
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/lib/deps.sh
 source scripts/lib/launch.sh
 comet_parse_args ./play.sh "$@"
 
-# The sdl12-compat runtime only scales the window: as root it is installed with the rest;
+# The sdl12-compat runtime only scales the picture: as root it is installed with the rest;
 # otherwise a missing one means scale 1, not a stop.
-if [ "$COMET_SCALE" -gt 1 ] && [ "$(id -u)" -eq 0 ]; then
+if [ "$(id -u)" -eq 0 ]; then
     ensure_packages "${BUILD_PACKAGES[@]}" "${SCALE_PACKAGES[@]}"
 else
     ensure_packages "${BUILD_PACKAGES[@]}"

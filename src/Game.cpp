@@ -14,6 +14,8 @@
 #include <ctime>
 #include <string>
 
+#include "FullScreen.h"
+#include "Gamepad.h"
 #include "Platform.h"
 #include "Screen.h"
 #include "SpriteSheet.h"
@@ -58,6 +60,9 @@ Game::Game()
         printf("Error: %s\n", SDL_GetError());
         return;
     }
+    // Beyond the game: full screen when the launcher asks, and pads as keys.
+    FullScreen::ShowWhenAsked(screen);
+    Gamepad::Shared().OpenAll();
 
     material = IMG_Load(kSheetPath);
     if (!material) {

@@ -2,26 +2,38 @@
 // so a bit of `keys` stays set from an arrow's press to its release.
 #include "KeyState.h"
 
+#include "Gamepad.h"
+
 KeyState::KeyState() : keys(0) {}
 
 void KeyState::Key(SDL_Event event, int* boost, int gameOver, int* roundEnd, int* quit,
                    int* started, int* mode) {
     while (SDL_PollEvent(&event)) {
-        switch (event.type) {
-        case SDL_KEYDOWN:
-            KeyDown(event.key.keysym.sym, boost, gameOver, roundEnd, quit, started, mode);
-            break;
-        case SDL_KEYUP:
-            KeyUp(event.key.keysym.sym, boost);
-            break;
-        case SDL_QUIT:  // the window's close button leaves from anywhere, like Escape
-            *quit = 1;
-            *started = 1;
-            *roundEnd = kRoundRetry;
-            break;
-        default:
-            break;
+        // A pad's events become the keyboard's key events; keys held by both are merged.
+        SDL_Event asKeys[Gamepad::kMaxKeysPerEvent];
+        const int count = Gamepad::Shared().AsKeys(event, asKeys);
+        for (int i = 0; i < count; ++i) {
+            Handle(asKeys[i], boost, gameOver, roundEnd, quit, started, mode);
         }
+    }
+}
+
+void KeyState::Handle(const SDL_Event& event, int* boost, int gameOver, int* roundEnd, int* quit,
+                      int* started, int* mode) {
+    switch (event.type) {
+    case SDL_KEYDOWN:
+        KeyDown(event.key.keysym.sym, boost, gameOver, roundEnd, quit, started, mode);
+        break;
+    case SDL_KEYUP:
+        KeyUp(event.key.keysym.sym, boost);
+        break;
+    case SDL_QUIT:  // the window's close button leaves from anywhere, like Escape
+        *quit = 1;
+        *started = 1;
+        *roundEnd = kRoundRetry;
+        break;
+    default:
+        break;
     }
 }
 

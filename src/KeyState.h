@@ -23,7 +23,8 @@ public:
     KeyState();
     ~KeyState() = default;
 
-    // Drains the whole event queue. `event` is only a buffer for SDL_PollEvent.
+    // Drains the whole event queue. `event` is only a buffer for SDL_PollEvent. A
+    // gamepad's events arrive as the keys they stand for (Gamepad).
     void Key(SDL_Event event, int* boost, int gameOver, int* roundEnd, int* quit, int* started,
              int* mode);
 
@@ -31,6 +32,8 @@ public:
     unsigned char keys;  // arrows held now: kKeyUp | kKeyDown | kKeyLeft | kKeyRight
 
 private:
+    void Handle(const SDL_Event& event, int* boost, int gameOver, int* roundEnd, int* quit,
+                int* started, int* mode);
     void KeyDown(SDLKey sym, int* boost, int gameOver, int* roundEnd, int* quit, int* started,
                  int* mode);
     void KeyUp(SDLKey sym, int* boost);

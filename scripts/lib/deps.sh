@@ -4,10 +4,12 @@
 # shellcheck shell=bash
 
 BUILD_PACKAGES=(cmake make g++ pkg-config libsdl1.2-dev libsdl-image1.2-dev)
-# SDL 1.2 over SDL2, beside the classic library: what scales the window above 480x320.
-SCALE_PACKAGES=(libsdl1.2-compat)
-# Real windows under Xvfb, driven by xdotool; screenshots and picture checks.
-WINDOW_PACKAGES=(xvfb xdotool x11-utils imagemagick)
+# SDL 1.2 over SDL2, beside the classic library: what scales the window above 480x320;
+# xprop and xwininfo, which read the screen's size to fit the window to it.
+SCALE_PACKAGES=(libsdl1.2-compat x11-utils)
+# Real windows under Xvfb, driven by xdotool; screenshots and picture checks; a small
+# window manager for full screen, which sdl12-compat needs one for.
+WINDOW_PACKAGES=(xvfb xdotool x11-utils imagemagick jwm)
 TEST_PACKAGES=(libgtest-dev "${SCALE_PACKAGES[@]}" "${WINDOW_PACKAGES[@]}" valgrind desktop-file-utils)
 BENCH_PACKAGES=(libbenchmark-dev "${SCALE_PACKAGES[@]}" time)
 FUZZ_PACKAGES=(clang libclang-rt-dev)

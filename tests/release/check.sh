@@ -36,8 +36,8 @@ check "desktop-file-validate accepts the menu entry" desktop-file-validate "$ROO
 field() { dpkg-deb -f "$DEB" "$1"; }
 check "the package depends on SDL 1.2 and SDL_image 1.2 as found in the program ($(field Depends))" \
     bash -c '[[ $1 == *"libsdl1.2debian ("* && $1 == *"libsdl-image1.2 ("* ]]' _ "$(field Depends)"
-check "the package recommends sdl12-compat and is version $VERSION" \
-    test "$(field Recommends) $(field Version)" = "libsdl1.2-compat $VERSION"
+check "the package recommends sdl12-compat and x11-utils, and is version $VERSION" \
+    test "$(field Recommends) $(field Version)" = "libsdl1.2-compat, x11-utils $VERSION"
 
 # The browser bundle is built by ./web.sh, not here: when it is there, the zip holds it whole.
 WEB_ZIP=$ROOT/dist/comet-drifter-$VERSION-web.zip
@@ -69,8 +69,8 @@ refuses_bad_input() {
     local refused=$TMP/refused
     local run=(env XDG_DATA_HOME="$refused" "$2")
     check "$1: --version answers $VERSION" test "$("$2" --version)" = "comet-drifter $VERSION"
-    check "$1: an unknown option is refused" stops 2 "unknown option '--fullscreen'" "${run[@]}" --fullscreen
-    check "$1: a scale out of range is refused" stops 2 "scale '5' is not 1 to 4" "${run[@]}" --scale 5
+    check "$1: an unknown option is refused" stops 2 "unknown option '--window'" "${run[@]}" --window
+    check "$1: a scale out of range is refused" stops 2 "scale '0' is not a whole number from 1 to 99" "${run[@]}" --scale 0
     check "$1: no display is refused" stops 1 "No display:" env -u DISPLAY "${run[@]}"
     check "$1: a refused start makes no data folder" test ! -e "$refused"
     check "$1: a display that does not answer ends the game in one line" stops 1 "Error:" env DISPLAY=:9999 "${run[@]}" --scale 1

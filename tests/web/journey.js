@@ -181,9 +181,10 @@ async function keyboardJourney(browser, url, sheet) {
   await shot(page, 'ended');
   const fps = lines.slice(fpsFrom).filter((l) => /^\d+FPS$/.test(l)).map((l) => parseInt(l, 10));
   console.log(`frames per second in Mode B: ${fps.join(' ')}`);
-  // Only the ceiling: a busy machine may show fewer; the 16 ms grid is proved on an injected clock.
+  // Only the ceiling (a report late within its frame counts 64): a busy machine may show
+  // fewer; the 16 ms grid is proved on an injected clock.
   const full = fps.slice(1);
-  assert.ok(full.length >= 3 && Math.max(...full) <= 63, `none of the full seconds above 63 frames: ${full.join(' ')}`);
+  assert.ok(full.length >= 3 && Math.max(...full) <= 64, `none of the full seconds above 64 frames: ${full.join(' ')}`);
   assert.deepEqual(lines.filter((l) => /error/i.test(l)), [], 'no error lines');
 
   // Play again (Enter): a new game in the same page, with the records just kept.
