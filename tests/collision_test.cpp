@@ -43,6 +43,7 @@ TEST_F(WallTest, EachProbeLineIsTheTwelvePixelsJustOutsideThatSide) {
     }
     FillRaw(screen, x + 12, y + 5, 1, 1, kWallBlack);
     EXPECT_FALSE(hit.PlayerAndMap(screen, x, y, kProbeRight));
+    EXPECT_TRUE(hit.PlayerAndMap(screen, x, y, kProbeRight + 1)) << "an unknown side reads nothing";
 }
 
 // The display's pixel sizes, lowest byte first; nothing outside the clip rectangle.
