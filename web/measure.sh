@@ -48,6 +48,6 @@ desktop() {
 ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 desktop "classic SDL 1.2 at 480x320"
 # What ./play.sh now opens on a 1280x800 screen: the same 960x640 picture as the page's.
-COMET_SCALE=2
+COMET_SCALE= COMET_FULLSCREEN=0  # no option: the launcher's own choice
 (comet_scale_env "$B/native/comet-drifter" && desktop "sdl12-compat at 960x640, as ./play.sh opens it on 1280x800")
 load
