@@ -22,15 +22,15 @@ namespace {
 
 const std::string kBuild = COMET_BUILD_DIR;
 
+// A BMP read as the game reads its frames: GetPixel gives 0xRRGGBB.
 struct Picture {
-    int w = 0, h = 0;
-    std::vector<Uint32> px;  // 0xRRGGBB
-    explicit Picture(const std::string& path) { px = LoadRgb(path, &w, &h); }
-    Uint32 At(int x, int y) const { return px[static_cast<size_t>(y) * w + x]; }
+    SDL_Surface* s;
+    explicit Picture(const std::string& path) : s(SDL_LoadBMP(path.c_str())) {}
+    ~Picture() { SDL_FreeSurface(s); }
     int Count(SDL_Rect r, bool (*pred)(Uint32)) const {
         int n = 0;
         for (int y = r.y; y < r.y + r.h; ++y)
-            for (int x = r.x; x < r.x + r.w; ++x) n += pred(At(x, y));
+            for (int x = r.x; x < r.x + r.w; ++x) n += pred(GetPixel(s, x, y));
         return n;
     }
 };
@@ -49,8 +49,9 @@ std::vector<std::string> MapNames() {
 // frame, blended over the cave, when the walls are read back.
 TEST(Art, EverySpriteFillsItsRectangleAndTheSheetHoldsNoWallGreyOrGreyishSprite) {
     const Picture sheet(kBuild + "/image/material.bmp");
-    ASSERT_EQ(sheet.w, sheet::kWidth);
-    ASSERT_EQ(sheet.h, sheet::kHeight);
+    ASSERT_TRUE(sheet.s && sheet.s->format->BytesPerPixel == 3);
+    ASSERT_EQ(sheet.s->w, sheet::kWidth);
+    ASSERT_EQ(sheet.s->h, sheet::kHeight);
     using namespace sheet;
     for (SDL_Rect r : {kShip, kShipBoostA, kShipBoostB, kItemA, kItemB, kProgress, kGaugeA, kGaugeB, kHudFrame,
                        kHudPanel, kNoticeTail, kRecordNotice, kRecordLabelA, kRecordLabelB, kLogo, kModeA, kModeB,

@@ -41,7 +41,8 @@ function requestedName(url) {
   }
 }
 
-function handler(root) {
+// SERVED maps each file sent to its uncompressed size.
+function handler(root, served = new Map()) {
   const files = readFolder(root);
   return (req, res) => {
     const name = requestedName(req.url);
@@ -59,17 +60,19 @@ function handler(root) {
     const headers = { 'Content-Type': file.type, 'Cache-Control': 'no-cache', 'Content-Length': body.length };
     if (gzip) headers['Content-Encoding'] = 'gzip';
     res.writeHead(200, headers).end(body);
+    served.set(file, file.plain.length);  // '/' and '/index.html' are one file
   };
 }
 
-// Resolves to { url, port, close } once the server listens; rejects if it cannot.
+// Resolves to { url, port, close, served } once the server listens; rejects if it cannot.
 function start(folder, port) {
-  const server = http.createServer(handler(path.resolve(folder)));
+  const served = new Map();
+  const server = http.createServer(handler(path.resolve(folder), served));
   server.on('clientError', (err, socket) => socket.end('HTTP/1.1 400 Bad Request\r\n\r\n'));
   return new Promise((resolve, reject) => {
     server.once('error', reject);
     server.listen(port, '127.0.0.1', () => resolve({
-      url: `http://127.0.0.1:${server.address().port}/`, port: server.address().port,
+      url: `http://127.0.0.1:${server.address().port}/`, port: server.address().port, served,
       close: () => new Promise((done) => { server.close(done); server.closeAllConnections(); }),
     }));
   });

@@ -89,25 +89,4 @@ void WriteOpenCaves() {
     std::ofstream("image/mapImg/map.dat") << "image/mapImg/open1.bmp image/mapImg/open2.bmp\n";
 }
 
-std::vector<Uint32> LoadRgb(const std::string& path, int* w, int* h) {
-    *w = *h = 0;
-    SDL_Surface* loaded = SDL_LoadBMP(path.c_str());
-    if (!loaded) return {};
-    SDL_PixelFormat rgb{};
-    rgb.BitsPerPixel = 32, rgb.BytesPerPixel = 4;
-    rgb.Rmask = 0xff0000, rgb.Gmask = 0xff00, rgb.Bmask = 0xff;
-    rgb.Rshift = 16, rgb.Gshift = 8, rgb.alpha = 255;
-    SDL_Surface* s = SDL_ConvertSurface(loaded, &rgb, SDL_SWSURFACE);
-    SDL_FreeSurface(loaded);
-    std::vector<Uint32> px;
-    if (!s) return px;
-    *w = s->w, *h = s->h;
-    for (int y = 0; y < s->h; ++y) {
-        const Uint32* row = reinterpret_cast<const Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch);
-        px.insert(px.end(), row, row + s->w);
-    }
-    SDL_FreeSurface(s);
-    return px;
-}
-
 }  // namespace testsupport

@@ -4,7 +4,6 @@
 #include <SDL.h>
 
 #include <string>
-#include <vector>
 
 #include "PushKey.h"
 
@@ -52,8 +51,5 @@ void WriteSolidBmp(const std::string& path, int w, int h, Uint32 raw);
 void WriteTestSheet();
 // Two open caves, nothing but the clear colour, listed in image/mapImg/map.dat.
 void WriteOpenCaves();
-
-// A BMP as 0xRRGGBB pixels, row by row; empty (and w = h = 0) when it cannot load.
-std::vector<Uint32> LoadRgb(const std::string& path, int* w, int* h);
 
 }  // namespace testsupport
