@@ -60,11 +60,6 @@
     else show();
   }
 
-  // The browser's first use of IndexedDB on a page costs 0.1-0.4 s (its store for the site
-  // opened from disk); asked for the list of databases now, it does that while the caves
-  // unpack, and the records are read at once when the game starts.
-  try { indexedDB.databases().catch(() => {}); } catch { /* no IndexedDB: the game says so */ }
-
   let start = null;  // runs comet.js once the data and the program are here
   const code = new Promise((resolve, reject) => {
     const script = Object.assign(document.createElement('script'), { src: 'comet.js', onload: resolve });
