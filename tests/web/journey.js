@@ -4,8 +4,8 @@
 // screen), on a phone with two fingers (and a tablet's layout), with a gamepad; offline and
 // after a new bundle; in two tabs at once; closing the tab right after a round; without
 // storage; with a broken download. Checks the console lines, the canvas against the sprite
-// sheet, the page around it, the game's frames-per-second lines and the server's answers.
-// Screenshots go to OUT_DIR.
+// sheet, the page around it, the game's frames-per-second lines, the server's answers and
+// a first visit's weight. Screenshots go to OUT_DIR.
 // Usage: node journey.js DIST_DIR SHEET_BMP OUT_DIR   (from the top of the repository)
 'use strict';
 const { launch } = require('../../web/chromium.js');
